@@ -1,0 +1,61 @@
+// ixoengine: runs an object. For now only the headless host exists:
+//   ixoengine --headless [--run-for MS] FILE      FILE is a script file (.vexe) or source (.ixs)
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "app/headless_runner.h"
+#include "engine/script_loader.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: ixoengine --headless [--run-for MS] FILE\n"
+    "  FILE is a script file (.vexe) or a script source (.ixs)\n";
+
+int Usage() {
+  std::cerr << kUsage;
+  return 2;
+}
+
+std::optional<uint64_t> ParseMilliseconds(const char* text) {
+  char* end = nullptr;
+  unsigned long long value = std::strtoull(text, &end, 10);
+  if (end == text || *end != '\0' || text[0] == '-') return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool headless = false;
+  std::optional<uint64_t> run_for;
+  std::string file;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--headless") {
+      headless = true;
+    } else if (arg == "--run-for" && i + 1 < argc) {
+      run_for = ParseMilliseconds(argv[++i]);
+      if (!run_for) return Usage();
+    } else if (arg.starts_with("--") || !file.empty()) {
+      return Usage();
+    } else {
+      file = arg;
+    }
+  }
+  if (!headless || file.empty()) return Usage();
+
+  std::string error;
+  std::optional<std::vector<std::string>> lines = ixo::ReadScriptLines(file, error);
+  if (!lines) {
+    std::cerr << error << '\n';
+    return 1;
+  }
+  ixo::HeadlessRunner runner(std::cout, std::cerr);
+  ixo::LoadScriptLines(runner.engine(), *lines);
+  runner.Run(run_for);
+  return 0;
+}

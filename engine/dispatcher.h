@@ -1,0 +1,36 @@
+// The dispatcher: hands the command in the slots to its family by K1, or calls the
+// script function of that name.
+#pragma once
+
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/result.h"
+
+namespace ixo {
+
+class Engine;
+
+// Every command family is one function of this shape. It reads the command slots
+// and returns a new result text or no result.
+using FamilyHandler = Result (*)(Engine& engine);
+
+struct FamilyEntry {
+  std::string_view word;
+  FamilyHandler handler;  // nullptr: the family is not available, the word is a function call
+};
+
+// The family words with their handlers, looked up by one hash probe.
+class FamilyTable {
+ public:
+  explicit FamilyTable(const std::vector<FamilyEntry>& entries);
+  FamilyHandler Find(std::string_view word) const;
+
+ private:
+  std::unordered_map<std::string_view, FamilyHandler> handlers_;
+};
+
+Result Dispatch(Engine& engine);
+
+}  // namespace ixo

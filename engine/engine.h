@@ -1,0 +1,56 @@
+// The interpreter's state: everything a running object's script sees lives in one
+// Engine, owned by the host (one per process in production, one per test).
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "engine/command_slots.h"
+#include "engine/control_state.h"
+#include "engine/dispatcher.h"
+#include "engine/execution_context.h"
+#include "engine/script_image.h"
+#include "engine/variables.h"
+#include "platform/application.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+
+namespace ixo {
+
+// The platform services the interpreter calls. The host that creates the engine
+// owns them and keeps them alive for the engine's lifetime.
+struct PlatformServices {
+  platform::MessageBox* message_box = nullptr;
+  platform::Clock* clock = nullptr;
+  platform::Application* application = nullptr;
+};
+
+// Where the interpreter reaches out to subsystems built on top of it.
+struct EngineHooks {
+  // Called with every error report as it is made (the hosts print it to stderr).
+  std::function<void(const std::string& report)> on_error_report;
+  // The group name of an engine window, "" when it has none or does not exist.
+  std::function<std::string(int window_index)> window_group_name;
+  // Called before a message box is shown (engine windows drop their drag state).
+  std::function<void()> before_message_box;
+};
+
+class Engine {
+ public:
+  Engine(PlatformServices services, const FamilyTable& family_table)
+      : platform(services), families(family_table) {}
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  PlatformServices platform;
+  const FamilyTable& families;
+  EngineHooks hooks;
+  ScriptImage script;
+  CommandSlots slots;
+  ExecutionContext context;
+  EventQueue queue;
+  VariableTable variables;
+  ControlState control;
+};
+
+}  // namespace ixo

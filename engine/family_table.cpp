@@ -1,0 +1,53 @@
+#include "engine/family_table.h"
+
+#include "engine/event_family.h"
+#include "engine/function_family.h"
+#include "engine/value_family.h"
+
+namespace ixo {
+
+const FamilyTable& StandardFamilies() {
+  // Words without a handler fall through to the function lookup, so a script's own
+  // function of that name is called instead.
+  static const FamilyTable table({
+      {"s", ValueCommand},
+      {"?", ChoiceCommand},
+      {"num", nullptr},
+      {"while", nullptr},
+      {"for", nullptr},
+      {"if", nullptr},
+      {"draw", nullptr},
+      {"var", nullptr},
+      {"doevent", nullptr},
+      {"event", EventFamily},
+      {"function", FunctionFamily},
+      {"return", ReturnCommand},
+      {"window", nullptr},
+      {"anim", nullptr},
+      {"str", nullptr},
+      {"sound", nullptr},
+      {"mouse", nullptr},
+      {"screen", nullptr},
+      {"keyboard", nullptr},
+      {"inputbox", nullptr},
+      {"treeview", nullptr},
+      {"path", nullptr},
+      {"disk", nullptr},
+      {"browser", nullptr},
+      {"http", nullptr},
+      {"inet", nullptr},
+      {"udp", nullptr},
+      {"ftp", nullptr},
+      {"extern", nullptr},
+      {"app", nullptr},
+      {"system", nullptr},
+      {"ixe", nullptr},
+      {"ixo", nullptr},
+      {"reg", nullptr},
+      {"time", nullptr},
+      {"shortcut", nullptr},
+  });
+  return table;
+}
+
+}  // namespace ixo

@@ -1,0 +1,11 @@
+// The one table of command family words.
+#pragma once
+
+#include "engine/dispatcher.h"
+
+namespace ixo {
+
+// Every family word in dispatch order, with its handler where that family exists.
+const FamilyTable& StandardFamilies();
+
+}  // namespace ixo

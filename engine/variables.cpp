@@ -1,0 +1,141 @@
+#include "engine/variables.h"
+
+#include "engine/engine.h"
+#include "engine/error_report.h"
+#include "engine/numeric_expression.h"
+
+namespace ixo {
+
+namespace {
+
+constexpr const char* kInvalidIndex = "Invalid variable index, index out of bound or unknown variable command.";
+constexpr const char* kInvalidDynamicName = "Invalid dynamic name. Dynamic naming variable does not exists.";
+
+constexpr int kWholeArray = -1;
+constexpr int kReadIndexInvalid = -100;
+
+// Follows the leading "_" of a name: each one replaces the rest of the name by the
+// value (element 0) of the variable of that name. Empty when a link is missing.
+std::optional<std::string> ResolveDynamicName(Engine& engine, std::string_view name) {
+  size_t hops = 0;
+  while (hops < name.size() && name[hops] == '_') ++hops;
+  if (hops == 0) return std::string(name);
+  std::string resolved(name.substr(hops));
+  for (size_t i = 0; i < hops; ++i) {
+    int index = engine.variables.Find(resolved);
+    if (index < 0 || engine.variables.at(index).elements.empty()) {
+      ReportError(engine, kInvalidDynamicName);
+      return std::nullopt;
+    }
+    resolved = engine.variables.at(index).elements[0];
+  }
+  return resolved;
+}
+
+}  // namespace
+
+int VariableTable::Find(std::string_view name) const {
+  for (size_t i = 0; i < variables_.size(); ++i)
+    if (variables_[i].name == name) return static_cast<int>(i);
+  return -1;
+}
+
+int VariableTable::FindOrCreate(std::string_view name) {
+  int index = Find(name);
+  if (index >= 0) return index;
+  variables_.push_back({std::string(name), {std::string()}});
+  return count() - 1;
+}
+
+void VariableTable::Erase(int index) { variables_.erase(variables_.begin() + index); }
+void VariableTable::Clear() { variables_.clear(); }
+
+std::string JoinElements(const std::vector<std::string>& elements, std::string_view separator) {
+  std::string joined;
+  for (size_t i = 0; i < elements.size(); ++i) {
+    if (i > 0) joined += separator;
+    joined += elements[i];
+  }
+  return joined;
+}
+
+void CutIntoElements(std::string_view text, std::vector<std::string>& elements) {
+  elements.clear();
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t separator = text.find(kListSeparator, start);
+    if (separator == std::string_view::npos) separator = text.size();
+    elements.emplace_back(text.substr(start, separator - start));
+    start = separator + kListSeparator.size();
+  }
+}
+
+Result ReadVariable(Engine& engine, std::string_view reference) {
+  std::string_view name = reference;
+  int index = 0;
+  if (!reference.empty() && reference.back() == ']') {
+    size_t bracket = reference.find('[', 1);
+    if (bracket != std::string_view::npos) {
+      name = reference.substr(0, bracket);
+      std::string_view index_text = reference.substr(bracket + 1, reference.size() - bracket - 2);
+      if (index_text.empty()) {
+        index = kWholeArray;
+      } else {
+        index = EvaluateNumber(index_text, kReadIndexInvalid);
+        if (index == kReadIndexInvalid) {
+          ReportError(engine, kInvalidIndex);
+          return kNoResult;
+        }
+      }
+    }
+  }
+  std::optional<std::string> resolved = ResolveDynamicName(engine, name);
+  if (!resolved) return kNoResult;
+  int variable = engine.variables.Find(*resolved);
+  if (variable < 0) return kNoResult;
+  const std::vector<std::string>& elements = engine.variables.at(variable).elements;
+  if (index == kWholeArray) {
+    if (elements.empty()) return kNoResult;
+    return JoinElements(elements, kListSeparator);
+  }
+  if (index < 0) return kNoResult;
+  return static_cast<size_t>(index) < elements.size() ? elements[index] : std::string();
+}
+
+int AssignVariable(Engine& engine, std::string_view reference, std::string_view value) {
+  std::string_view name = reference;
+  int index = 0;
+  bool whole_array = false;
+  size_t bracket = reference.size() > 1 ? reference.find('[', 1) : std::string_view::npos;
+  if (bracket != std::string_view::npos) {
+    name = reference.substr(0, bracket);
+    std::string_view rest = reference.substr(bracket + 1);
+    if (!rest.empty() && rest[0] == ']') {
+      whole_array = true;
+    } else {
+      index = rest.empty() ? -1 : EvaluateNumber(rest.substr(0, rest.size() - 1), -1);
+      if (index < 0 || index > kMaxElementIndex) {
+        ReportError(engine, kInvalidIndex);
+        return -1;
+      }
+    }
+  }
+  std::optional<std::string> resolved = ResolveDynamicName(engine, name);
+  if (!resolved) return -1;
+  int variable = engine.variables.FindOrCreate(*resolved);
+  if (whole_array) CutIntoElements(value, engine.variables.at(variable).elements);
+  else SetElement(engine, variable, index, value);
+  return variable;
+}
+
+int FindOrCreateVariable(Engine& engine, std::string_view name) { return engine.variables.FindOrCreate(name); }
+
+bool SetElement(Engine& engine, int variable_index, int element_index, std::string_view text) {
+  if (element_index < 0 || element_index > kMaxElementIndex) return false;
+  std::vector<std::string>& elements = engine.variables.at(variable_index).elements;
+  if (static_cast<size_t>(element_index) >= elements.size()) elements.resize(element_index + 1);
+  elements[element_index].assign(text);
+  return true;
+}
+
+}  // namespace ixo

@@ -1,0 +1,42 @@
+// A test fixture that runs scripts written in the source form on the headless
+// host, capturing message boxes and error reports.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/headless_runner.h"
+
+namespace ixo {
+
+class ScriptTest : public testing::Test {
+ protected:
+  ScriptTest() : runner_(out_, err_) {
+    runner_.engine().hooks.on_error_report = [this](const std::string& report) { reports_.push_back(report); };
+  }
+
+  Engine& engine() { return runner_.engine(); }
+  HeadlessRunner& runner() { return runner_; }
+
+  // Assembles the source and loads it; the test fails on a source error.
+  void Load(const std::string& source);
+  // Loads the source and runs it as ixoengine --headless does.
+  void Run(const std::string& source);
+
+  // Element 0 of a variable, or "<missing>" when it does not exist.
+  std::string Var(const std::string& name);
+
+  std::string output() const { return out_.str(); }
+  const std::vector<std::string>& reports() const { return reports_; }
+
+ private:
+  std::ostringstream out_;
+  std::ostringstream err_;
+  HeadlessRunner runner_;
+  std::vector<std::string> reports_;
+};
+
+}  // namespace ixo
