@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/block_scan.h"
 #include "engine/command_slots.h"
 #include "engine/control_state.h"
 #include "engine/dispatcher.h"
@@ -51,6 +52,7 @@ class Engine {
   EventQueue queue;
   VariableTable variables;
   ControlState control;
+  BlockScanner blocks{script};
 };
 
 }  // namespace ixo

@@ -3,6 +3,7 @@
 
 #include "engine/engine.h"
 #include "engine/error_report.h"
+#include "engine/event_runner.h"
 #include "engine/messages.h"
 
 namespace ixo {
@@ -11,8 +12,7 @@ Result EventFamily(Engine& engine) {
   const std::string& k2 = engine.slots.K(2);
   if (k2 == "end" || k2 == "exit") {
     // Loop stacks, call frames and the function name stay as they are.
-    engine.context.current_line = -1;
-    engine.context.current_event.clear();
+    EndRunningEvent(engine);
     return kNoResult;
   }
   // Most often a header line reached by running past the end of the previous event.

@@ -65,6 +65,11 @@ bool RunDueQueuedEvent(Engine& engine) {
   return false;
 }
 
+void EndRunningEvent(Engine& engine) {
+  engine.context.current_line = -1;
+  engine.context.current_event.clear();
+}
+
 void RunEventLines(Engine& engine) {
   ExecutionContext& context = engine.context;
   const ScriptImage& script = engine.script;
@@ -91,8 +96,7 @@ void RunEventLines(Engine& engine) {
     if (++context.current_line >= script.line_count()) {
       ReportError(engine, message::kEndOfCode);
       // The event has ended; its name must not keep blocking later raises of it.
-      context.current_line = -1;
-      context.current_event.clear();
+      EndRunningEvent(engine);
       return;
     }
   }

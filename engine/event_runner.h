@@ -18,6 +18,9 @@ bool RaiseEvent(Engine& engine, std::string_view name, bool immediate, int windo
 // Starts the oldest due queued event that can run. Returns whether one ran.
 bool RunDueQueuedEvent(Engine& engine);
 
+// Ends the running event as "event" "end" does.
+void EndRunningEvent(Engine& engine);
+
 // Runs the current event from the current line until it ends.
 void RunEventLines(Engine& engine);
 

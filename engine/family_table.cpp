@@ -1,5 +1,6 @@
 #include "engine/family_table.h"
 
+#include "engine/control_families.h"
 #include "engine/event_family.h"
 #include "engine/function_family.h"
 #include "engine/value_family.h"
@@ -13,12 +14,12 @@ const FamilyTable& StandardFamilies() {
       {"s", ValueCommand},
       {"?", ChoiceCommand},
       {"num", nullptr},
-      {"while", nullptr},
-      {"for", nullptr},
-      {"if", nullptr},
+      {"while", WhileFamily},
+      {"for", ForFamily},
+      {"if", IfFamily},
       {"draw", nullptr},
       {"var", nullptr},
-      {"doevent", nullptr},
+      {"doevent", DoEventCommand},
       {"event", EventFamily},
       {"function", FunctionFamily},
       {"return", ReturnCommand},
