@@ -10,6 +10,7 @@
 #include "engine/control_state.h"
 #include "engine/dispatcher.h"
 #include "engine/execution_context.h"
+#include "engine/random_generator.h"
 #include "engine/script_image.h"
 #include "engine/variables.h"
 #include "platform/application.h"
@@ -53,6 +54,7 @@ class Engine {
   VariableTable variables;
   ControlState control;
   BlockScanner blocks{script};
+  RandomGenerator random;
 };
 
 }  // namespace ixo

@@ -4,6 +4,7 @@
 #include "engine/event_family.h"
 #include "engine/function_family.h"
 #include "engine/value_family.h"
+#include "engine/var_family.h"
 
 namespace ixo {
 
@@ -18,7 +19,7 @@ const FamilyTable& StandardFamilies() {
       {"for", ForFamily},
       {"if", IfFamily},
       {"draw", nullptr},
-      {"var", nullptr},
+      {"var", VarFamily},
       {"doevent", DoEventCommand},
       {"event", EventFamily},
       {"function", FunctionFamily},

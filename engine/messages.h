@@ -12,6 +12,9 @@ inline constexpr const char* kEndOfCode = "Code structure error : end of code fo
 inline constexpr const char* kLineTooLong = "The line grew past the size of the work buffer.";
 inline constexpr const char* kEndlessExpansion =
     "The nested expressions of this line never end: a value expands into itself.";
+inline constexpr const char* kInvalidIndex =
+    "Invalid variable index, index out of bound or unknown variable command.";
+inline constexpr const char* kInvalidDynamicName = "Invalid dynamic name. Dynamic naming variable does not exists.";
 inline constexpr const char* kOutOfMemory =
     "Sorry, cannot allocate memory. Close applications or restart your computer.";
 

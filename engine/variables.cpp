@@ -2,14 +2,12 @@
 
 #include "engine/engine.h"
 #include "engine/error_report.h"
+#include "engine/messages.h"
 #include "engine/numeric_expression.h"
 
 namespace ixo {
 
 namespace {
-
-constexpr const char* kInvalidIndex = "Invalid variable index, index out of bound or unknown variable command.";
-constexpr const char* kInvalidDynamicName = "Invalid dynamic name. Dynamic naming variable does not exists.";
 
 constexpr int kWholeArray = -1;
 constexpr int kReadIndexInvalid = -100;
@@ -24,7 +22,7 @@ std::optional<std::string> ResolveDynamicName(Engine& engine, std::string_view n
   for (size_t i = 0; i < hops; ++i) {
     int index = engine.variables.Find(resolved);
     if (index < 0 || engine.variables.at(index).elements.empty()) {
-      ReportError(engine, kInvalidDynamicName);
+      ReportError(engine, message::kInvalidDynamicName);
       return std::nullopt;
     }
     resolved = engine.variables.at(index).elements[0];
@@ -83,7 +81,7 @@ Result ReadVariable(Engine& engine, std::string_view reference) {
       } else {
         index = EvaluateNumber(index_text, kReadIndexInvalid);
         if (index == kReadIndexInvalid) {
-          ReportError(engine, kInvalidIndex);
+          ReportError(engine, message::kInvalidIndex);
           return kNoResult;
         }
       }
@@ -115,7 +113,7 @@ int AssignVariable(Engine& engine, std::string_view reference, std::string_view 
     } else {
       index = rest.empty() ? -1 : EvaluateNumber(rest.substr(0, rest.size() - 1), -1);
       if (index < 0 || index > kMaxElementIndex) {
-        ReportError(engine, kInvalidIndex);
+        ReportError(engine, message::kInvalidIndex);
         return -1;
       }
     }
