@@ -11,8 +11,12 @@
 
 namespace ixo {
 
-HeadlessRunner::HeadlessRunner(std::ostream& out, std::ostream& err) : message_box_(out) {
-  engine_ = std::make_unique<Engine>(PlatformServices{&message_box_, &clock_, &application_}, StandardFamilies());
+HeadlessRunner::HeadlessRunner(std::ostream& out, std::ostream& err)
+    : HeadlessRunner(out, err, StandardFamilies()) {}
+
+HeadlessRunner::HeadlessRunner(std::ostream& out, std::ostream& err, const FamilyTable& families)
+    : message_box_(out) {
+  engine_ = std::make_unique<Engine>(PlatformServices{&message_box_, &clock_, &application_}, families);
   engine_->hooks.on_error_report = [&err](const std::string& report) { err << report << "\n\n" << std::flush; };
 }
 

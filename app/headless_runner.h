@@ -20,6 +20,7 @@ namespace ixo {
 class HeadlessRunner {
  public:
   HeadlessRunner(std::ostream& out, std::ostream& err);
+  HeadlessRunner(std::ostream& out, std::ostream& err, const FamilyTable& families);
 
   Engine& engine() { return *engine_; }
   platform::VirtualClock& clock() { return clock_; }

@@ -8,10 +8,10 @@
 
 namespace ixo {
 
-const FamilyTable& StandardFamilies() {
+const std::vector<FamilyEntry>& StandardFamilyEntries() {
   // Words without a handler fall through to the function lookup, so a script's own
   // function of that name is called instead.
-  static const FamilyTable table({
+  static const std::vector<FamilyEntry> entries({
       {"s", ValueCommand},
       {"?", ChoiceCommand},
       {"num", nullptr},
@@ -49,6 +49,11 @@ const FamilyTable& StandardFamilies() {
       {"time", nullptr},
       {"shortcut", nullptr},
   });
+  return entries;
+}
+
+const FamilyTable& StandardFamilies() {
+  static const FamilyTable table(StandardFamilyEntries());
   return table;
 }
 

@@ -1,10 +1,40 @@
 #include "tests/support/script_test.h"
 
+#include "engine/event_runner.h"
+#include "engine/family_table.h"
 #include "engine/script_loader.h"
 #include "engine/script_source.h"
 #include "engine/variables.h"
 
 namespace ixo {
+
+namespace {
+
+Result RaiseCommand(Engine& engine) {
+  RaiseEvent(engine, engine.slots.P(1), engine.slots.P(2).starts_with('1'), 0, false);
+  return kNoResult;
+}
+
+Result CloseCommand(Engine& engine) {
+  engine.context.closing = true;
+  return kNoResult;
+}
+
+const FamilyTable& TestFamilies() {
+  static const FamilyTable table = [] {
+    std::vector<FamilyEntry> entries = StandardFamilyEntries();
+    entries.push_back({"raise", RaiseCommand});
+    entries.push_back({"close", CloseCommand});
+    return FamilyTable(entries);
+  }();
+  return table;
+}
+
+}  // namespace
+
+ScriptTest::ScriptTest() : runner_(out_, err_, TestFamilies()) {
+  runner_.engine().hooks.on_error_report = [this](const std::string& report) { reports_.push_back(report); };
+}
 
 void ScriptTest::Load(const std::string& source) {
   source::AssembleResult assembled = source::Assemble(source, "test.ixs");
@@ -22,6 +52,12 @@ std::string ScriptTest::Var(const std::string& name) {
   if (index < 0) return "<missing>";
   const Variable& variable = engine().variables.at(index);
   return variable.elements.empty() ? "" : variable.elements[0];
+}
+
+std::string ScriptTest::AllReports() const {
+  std::string all;
+  for (const std::string& report : reports_) all += report + "\n----\n";
+  return all;
 }
 
 }  // namespace ixo

@@ -1,5 +1,8 @@
 // A test fixture that runs scripts written in the source form on the headless
-// host, capturing message boxes and error reports.
+// host, capturing message boxes and error reports. Besides the standard families
+// its engine knows two test commands:
+//   raise(NAME, IMMEDIATE)   raises the event NAME, immediately when IMMEDIATE is "1"
+//   close()                  sets the closing flag, as the application's close does
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,9 +17,7 @@ namespace ixo {
 
 class ScriptTest : public testing::Test {
  protected:
-  ScriptTest() : runner_(out_, err_) {
-    runner_.engine().hooks.on_error_report = [this](const std::string& report) { reports_.push_back(report); };
-  }
+  ScriptTest();
 
   Engine& engine() { return runner_.engine(); }
   HeadlessRunner& runner() { return runner_; }
@@ -31,6 +32,8 @@ class ScriptTest : public testing::Test {
 
   std::string output() const { return out_.str(); }
   const std::vector<std::string>& reports() const { return reports_; }
+  // Every report joined, for looking for a message in any of them.
+  std::string AllReports() const;
 
  private:
   std::ostringstream out_;
