@@ -40,6 +40,15 @@ void HeadlessRunner::RunQueuedEvents(std::optional<uint64_t> run_for_ms) {
   }
 }
 
+void HeadlessRunner::DumpVariables(std::ostream& out) const {
+  const VariableTable& variables = engine_->variables;
+  for (int v = 0; v < variables.count(); ++v) {
+    const Variable& variable = variables.at(v);
+    for (size_t i = 0; i < variable.elements.size(); ++i)
+      out << variable.name << '[' << i << "]=" << variable.elements[i] << '\n';
+  }
+}
+
 std::optional<std::vector<std::string>> ReadScriptLines(const std::string& path, std::string& error) {
   std::ifstream file(path, std::ios::binary);
   if (!file) {

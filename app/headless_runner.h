@@ -33,6 +33,10 @@ class HeadlessRunner {
   // Runs queued events that are due or fall due within the bound.
   void RunQueuedEvents(std::optional<uint64_t> run_for_ms);
 
+  // Every element of every variable as "name[index]=value" lines, in variable
+  // order and then element order.
+  void DumpVariables(std::ostream& out) const;
+
  private:
   platform::HeadlessMessageBox message_box_;
   platform::VirtualClock clock_;

@@ -1,5 +1,6 @@
 // ixoengine: runs an object. For now only the headless host exists:
-//   ixoengine --headless [--run-for MS] FILE      FILE is a script file (.vexe) or source (.ixs)
+//   ixoengine --headless [--run-for MS] [--dump-vars] FILE
+// FILE is a script file (.vexe) or a script source (.ixs).
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -12,7 +13,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ixoengine --headless [--run-for MS] FILE\n"
+    "usage: ixoengine --headless [--run-for MS] [--dump-vars] FILE\n"
     "  FILE is a script file (.vexe) or a script source (.ixs)\n";
 
 int Usage() {
@@ -31,12 +32,15 @@ std::optional<uint64_t> ParseMilliseconds(const char* text) {
 
 int main(int argc, char** argv) {
   bool headless = false;
+  bool dump_vars = false;
   std::optional<uint64_t> run_for;
   std::string file;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--headless") {
       headless = true;
+    } else if (arg == "--dump-vars") {
+      dump_vars = true;
     } else if (arg == "--run-for" && i + 1 < argc) {
       run_for = ParseMilliseconds(argv[++i]);
       if (!run_for) return Usage();
@@ -57,5 +61,6 @@ int main(int argc, char** argv) {
   ixo::HeadlessRunner runner(std::cout, std::cerr);
   ixo::LoadScriptLines(runner.engine(), *lines);
   runner.Run(run_for);
+  if (dump_vars) runner.DumpVariables(std::cout);
   return 0;
 }

@@ -3,6 +3,8 @@
 #include "engine/control_families.h"
 #include "engine/event_family.h"
 #include "engine/function_family.h"
+#include "engine/num_family.h"
+#include "engine/str_family.h"
 #include "engine/value_family.h"
 #include "engine/var_family.h"
 
@@ -14,7 +16,7 @@ const std::vector<FamilyEntry>& StandardFamilyEntries() {
   static const std::vector<FamilyEntry> entries({
       {"s", ValueCommand},
       {"?", ChoiceCommand},
-      {"num", nullptr},
+      {"num", NumFamily},
       {"while", WhileFamily},
       {"for", ForFamily},
       {"if", IfFamily},
@@ -26,7 +28,7 @@ const std::vector<FamilyEntry>& StandardFamilyEntries() {
       {"return", ReturnCommand},
       {"window", nullptr},
       {"anim", nullptr},
-      {"str", nullptr},
+      {"str", StrFamily},
       {"sound", nullptr},
       {"mouse", nullptr},
       {"screen", nullptr},

@@ -36,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(NumberCase{"12", 12}, NumberCase{"12a", 5}, NumberCase{"", 5}, NumberCase{"1.5", 5},
                     // Multiplication binds tighter than division, subtraction tighter than addition.
                     NumberCase{"2*3-4/2", 4}, NumberCase{"10-2-3", 5}, NumberCase{"8/2*2", 2},
-                    NumberCase{"7/2*2", 1}, NumberCase{"5/0", 0}, NumberCase{"1-2+3", -4},
+                    NumberCase{"7/2*2", 1}, NumberCase{"5/0", 0}, NumberCase{"1-2+3", 2}, NumberCase{"2-3*4/6", 0},
                     NumberCase{"5*-3", -15}, NumberCase{"5--3", 8}, NumberCase{"-7", -7},
                     NumberCase{"+5", 5}, NumberCase{"5*+3", 3}, NumberCase{" 1 2 ", 12},
                     NumberCase{"(1+2)*3", 9}, NumberCase{"((2))", 2}, NumberCase{"-(2+3)", -5},
