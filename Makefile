@@ -32,3 +32,8 @@ sanitize-test: deps
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) build-fuzz
+
+# The libFuzzer targets, built with clang into build-fuzz/tests/fuzz/.
+fuzz: deps
+	CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DIXO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build-fuzz -j $(JOBS)

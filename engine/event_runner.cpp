@@ -79,6 +79,11 @@ void RunEventLines(Engine& engine) {
       context.current_line = -1;
       return;
     }
+    if (context.line_budget != 0 && --context.line_budget == 0) {
+      context.shutting_down = true;
+      context.current_line = -1;
+      return;
+    }
     context.work_buffer = script.line(context.current_line).text;
     Result result;
     do {

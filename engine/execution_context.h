@@ -31,6 +31,10 @@ struct ExecutionContext {
   // Counts every start of an event or host call. A nested evaluation that sees it
   // change knows another run took the context over and abandons its line.
   uint64_t run_generation = 0;
+  // How many more lines may run; 0 means no bound. A host that must bound a run
+  // (fuzzing, tests of scripts that never end) sets it; when it runs out, the
+  // engine shuts down as if the object had ended.
+  uint64_t line_budget = 0;
 };
 
 struct QueuedEvent {
