@@ -107,7 +107,15 @@ Result SplitAndDispatch(Engine& engine, std::string_view text) {
 
 Result EvaluateLine(Engine& engine, std::string& text, bool dispatch) {
   ExecutionContext& context = engine.context;
-  std::string inner;
+  // A nested command may run script lines (a host call, an immediate event), which
+  // evaluate lines of their own: each level has its own text.
+  if (context.nested_texts.size() <= context.evaluation_depth) context.nested_texts.resize(context.evaluation_depth + 1);
+  std::string& inner = context.nested_texts[context.evaluation_depth];
+  struct DepthGuard {
+    size_t& depth;
+    explicit DepthGuard(size_t& d) : depth(d) { ++depth; }
+    ~DepthGuard() { --depth; }
+  } guard(context.evaluation_depth);
   for (int substitutions = 0;; ++substitutions) {
     if (substitutions == kMaxSubstitutions) {
       ReportError(engine, message::kEndlessExpansion);

@@ -13,21 +13,22 @@ constexpr int kWholeArray = -1;
 constexpr int kReadIndexInvalid = -100;
 
 // Follows the leading "_" of a name: each one replaces the rest of the name by the
-// value (element 0) of the variable of that name. Empty when a link is missing.
-std::optional<std::string> ResolveDynamicName(Engine& engine, std::string_view name) {
+// value (element 0) of the variable of that name. A plain name is returned as it
+// is; a followed one is kept in storage. Empty when a link is missing.
+std::optional<std::string_view> ResolveDynamicName(Engine& engine, std::string_view name, std::string& storage) {
   size_t hops = 0;
   while (hops < name.size() && name[hops] == '_') ++hops;
-  if (hops == 0) return std::string(name);
-  std::string resolved(name.substr(hops));
+  if (hops == 0) return name;
+  storage.assign(name.substr(hops));
   for (size_t i = 0; i < hops; ++i) {
-    int index = engine.variables.Find(resolved);
+    int index = engine.variables.Find(storage);
     if (index < 0 || engine.variables.at(index).elements.empty()) {
       ReportError(engine, message::kInvalidDynamicName);
       return std::nullopt;
     }
-    resolved = engine.variables.at(index).elements[0];
+    storage = engine.variables.at(index).elements[0];
   }
-  return resolved;
+  return std::string_view(storage);
 }
 
 }  // namespace
@@ -87,7 +88,8 @@ Result ReadVariable(Engine& engine, std::string_view reference) {
       }
     }
   }
-  std::optional<std::string> resolved = ResolveDynamicName(engine, name);
+  std::string storage;
+  std::optional<std::string_view> resolved = ResolveDynamicName(engine, name, storage);
   if (!resolved) return kNoResult;
   int variable = engine.variables.Find(*resolved);
   if (variable < 0) return kNoResult;
@@ -118,7 +120,8 @@ int AssignVariable(Engine& engine, std::string_view reference, std::string_view 
       }
     }
   }
-  std::optional<std::string> resolved = ResolveDynamicName(engine, name);
+  std::string storage;
+  std::optional<std::string_view> resolved = ResolveDynamicName(engine, name, storage);
   if (!resolved) return -1;
   int variable = engine.variables.FindOrCreate(*resolved);
   if (whole_array) CutIntoElements(value, engine.variables.at(variable).elements);
