@@ -15,10 +15,11 @@ FamilyHandler FamilyTable::Find(std::string_view word) const {
   return found == handlers_.end() ? nullptr : found->second;
 }
 
-Result Dispatch(Engine& engine) {
+Result Dispatch(Engine& engine) { return DispatchTo(engine, engine.families.Find(engine.slots.keyword[0])); }
+
+Result DispatchTo(Engine& engine, FamilyHandler handler) {
   if (engine.context.shutting_down) return kNoResult;
-  if (FamilyHandler handler = engine.families.Find(engine.slots.keyword[0])) return handler(engine);
-  return CallFunctionFromCommand(engine);
+  return handler ? handler(engine) : CallFunctionFromCommand(engine);
 }
 
 }  // namespace ixo

@@ -31,6 +31,10 @@ class FamilyTable {
   std::unordered_map<std::string_view, FamilyHandler> handlers_;
 };
 
+// Runs the command in the slots: its family's handler, or the script function it names.
 Result Dispatch(Engine& engine);
+
+// The same with the family already looked up (nullptr: a function call).
+Result DispatchTo(Engine& engine, FamilyHandler handler);
 
 }  // namespace ixo

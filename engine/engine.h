@@ -10,6 +10,7 @@
 #include "engine/control_state.h"
 #include "engine/dispatcher.h"
 #include "engine/execution_context.h"
+#include "engine/line_cache.h"
 #include "engine/random_generator.h"
 #include "engine/script_image.h"
 #include "engine/variables.h"
@@ -55,6 +56,7 @@ class Engine {
   ControlState control;
   BlockScanner blocks{script};
   RandomGenerator random;
+  LineCache decoded_lines;
 };
 
 }  // namespace ixo

@@ -85,12 +85,15 @@ void RunEventLines(Engine& engine) {
       return;
     }
     context.work_buffer = script.line(context.current_line).text;
-    Result result;
-    do {
+    context.rerun = false;
+    Result result = engine.decoded_lines.Run(engine, context.current_line);
+    context.abort_line = false;
+    // A function call or return has put another line into the work buffer.
+    while (context.rerun) {
       context.rerun = false;
       result = EvaluateLine(engine, context.work_buffer, true);
       context.abort_line = false;
-    } while (context.rerun);
+    }
 
     // The label read is that of the line where execution stands after the command.
     if (context.current_line >= 0 && context.current_line < script.line_count() && result) {

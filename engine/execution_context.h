@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -36,11 +35,6 @@ struct ExecutionContext {
   // (fuzzing, tests of scripts that never end) sets it; when it runs out, the
   // engine shuts down as if the object had ended.
   uint64_t line_budget = 0;
-  // Texts of nested expressions, one per level of nested line evaluation, kept so
-  // that evaluating a line allocates nothing once they have grown. A deque, so that
-  // a deeper level growing it leaves the shallower texts where they are.
-  std::deque<std::string> nested_texts;
-  size_t evaluation_depth = 0;
 };
 
 struct QueuedEvent {

@@ -1,5 +1,7 @@
 #include "engine/line_evaluation.h"
 
+#include <cstring>
+
 #include "engine/condition.h"
 #include "engine/dispatcher.h"
 #include "engine/engine.h"
@@ -33,20 +35,19 @@ struct NestedSpan {
 
 NestedSpan FindInnermost(std::string_view text) {
   NestedSpan span;
-  for (size_t i = 0; i < text.size(); ++i) {
-    unsigned char byte = ByteAt(text, i);
-    if (byte == kNestOpen) span.open = i;
-    if (byte == kNestClose) {
-      span.close = i;
-      break;
-    }
-  }
+  const char* begin = text.data();
+  const void* close = std::memchr(begin, kNestClose, text.size());
+  size_t end = close ? static_cast<const char*>(close) - begin : text.size();
+  const void* open = memrchr(begin, kNestOpen, end);
+  if (open) span.open = static_cast<const char*>(open) - begin;
+  if (close) span.close = end;
   return span;
 }
 
 // Splits the keyword path into K1..K6; returns the position after byte 143, or
-// the text's end when there is none. Reports a path of more than six parts.
-size_t SplitKeywordPath(Engine& engine, std::string_view text) {
+// the text's end when there is none. Reports a path of more than six parts and
+// clears well_formed.
+size_t SplitKeywordPath(Engine& engine, std::string_view text, bool& well_formed) {
   auto& keyword = engine.slots.keyword;
   size_t at = 0;
   int part = 0;
@@ -68,13 +69,14 @@ size_t SplitKeywordPath(Engine& engine, std::string_view text) {
     size_t open = text.find(static_cast<char>(kOpen), at);
     at = open == std::string_view::npos ? text.size() : open + 1;
     ReportError(engine, message::kSyntax);
+    well_formed = false;
   }
   return at;
 }
 
 // Splits the parameters into P1..P13 and drops the closing byte 144. A command
 // with nothing after 143, or with more than 13 parameters, is reported.
-void SplitParameters(Engine& engine, std::string_view text, size_t at) {
+bool SplitParameters(Engine& engine, std::string_view text, size_t at) {
   auto& parameter = engine.slots.parameter;
   int slot = 0;
   bool overflow = false;
@@ -93,29 +95,27 @@ void SplitParameters(Engine& engine, std::string_view text, size_t at) {
   for (int i = slot + 1; i < kParameters; ++i) parameter[i].clear();
   if (overflow || parameter[slot].empty()) {
     ReportError(engine, message::kSyntax);
-    return;
+    return false;
   }
   parameter[slot].pop_back();
+  return true;
 }
 
 }  // namespace
 
+bool SplitCommand(Engine& engine, std::string_view text) {
+  bool well_formed = true;
+  size_t parameters = SplitKeywordPath(engine, text, well_formed);
+  return SplitParameters(engine, text, parameters) && well_formed;
+}
+
 Result SplitAndDispatch(Engine& engine, std::string_view text) {
-  SplitParameters(engine, text, SplitKeywordPath(engine, text));
+  SplitCommand(engine, text);
   return Dispatch(engine);
 }
 
 Result EvaluateLine(Engine& engine, std::string& text, bool dispatch) {
   ExecutionContext& context = engine.context;
-  // A nested command may run script lines (a host call, an immediate event), which
-  // evaluate lines of their own: each level has its own text.
-  if (context.nested_texts.size() <= context.evaluation_depth) context.nested_texts.resize(context.evaluation_depth + 1);
-  std::string& inner = context.nested_texts[context.evaluation_depth];
-  struct DepthGuard {
-    size_t& depth;
-    explicit DepthGuard(size_t& d) : depth(d) { ++depth; }
-    ~DepthGuard() { --depth; }
-  } guard(context.evaluation_depth);
   for (int substitutions = 0;; ++substitutions) {
     if (substitutions == kMaxSubstitutions) {
       ReportError(engine, message::kEndlessExpansion);
@@ -125,13 +125,15 @@ Result EvaluateLine(Engine& engine, std::string& text, bool dispatch) {
     NestedSpan span = FindInnermost(text);
     if (span.open == std::string::npos) break;
     size_t inner_end = span.close == std::string::npos ? text.size() : span.close;
-    inner.assign(text, span.open + 1, inner_end - span.open - 1);
+    // A view into the line: nothing below changes the line before it has been read
+    // (a nested command is split into the slots before it runs).
+    std::string_view inner = std::string_view(text).substr(span.open + 1, inner_end - span.open - 1);
 
     Result value;
     if (!inner.empty() && ByteAt(inner, 0) == token::kCondition) {
-      value = FlagText(EvaluateCondition(engine, std::string_view(inner).substr(1)));
+      value = FlagText(EvaluateCondition(engine, inner.substr(1)));
     } else if (!inner.empty() && ByteAt(inner, 0) == token::kVariable) {
-      value = ReadVariable(engine, std::string_view(inner).substr(1));
+      value = ReadVariable(engine, inner.substr(1));
     } else {
       context.evaluation_start = static_cast<int>(span.open);
       context.evaluation_end = static_cast<int>(span.close == std::string::npos ? text.size() - 1 : span.close);

@@ -18,6 +18,10 @@ class Engine;
 // another event took over the execution context while a nested command ran.
 Result EvaluateLine(Engine& engine, std::string& text, bool dispatch);
 
+// Fills the command slots from a command text. Reports a malformed command (it is
+// still split as far as it goes) and then returns false.
+bool SplitCommand(Engine& engine, std::string_view text);
+
 // Fills the command slots from a command text and dispatches it.
 Result SplitAndDispatch(Engine& engine, std::string_view text);
 

@@ -11,6 +11,7 @@ namespace ixo {
 void LoadScriptLines(Engine& engine, const std::vector<std::string>& lines) {
   engine.script.Load(lines);
   engine.blocks.Reset();
+  engine.decoded_lines.Reset();
   if (engine.hooks.on_error_report)
     for (const std::string& warning : engine.script.warnings()) engine.hooks.on_error_report(warning);
 }
