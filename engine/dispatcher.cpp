@@ -7,12 +7,14 @@ namespace ixo {
 
 FamilyTable::FamilyTable(const std::vector<FamilyEntry>& entries) {
   for (const FamilyEntry& entry : entries)
-    if (entry.handler) handlers_.emplace(entry.word, entry.handler);
+    if (entry.handler && !Find(entry.word)) buckets_[static_cast<unsigned char>(entry.word[0])].push_back(entry);
 }
 
 FamilyHandler FamilyTable::Find(std::string_view word) const {
-  auto found = handlers_.find(word);
-  return found == handlers_.end() ? nullptr : found->second;
+  if (word.empty()) return nullptr;
+  for (const FamilyEntry& entry : buckets_[static_cast<unsigned char>(word[0])])
+    if (entry.word == word) return entry.handler;
+  return nullptr;
 }
 
 Result Dispatch(Engine& engine) { return DispatchTo(engine, engine.families.Find(engine.slots.keyword[0])); }

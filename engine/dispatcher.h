@@ -3,7 +3,7 @@
 #pragma once
 
 #include <string_view>
-#include <unordered_map>
+#include <array>
 #include <vector>
 
 #include "engine/result.h"
@@ -21,14 +21,15 @@ struct FamilyEntry {
   FamilyHandler handler;  // nullptr: the family is not available, the word is a function call
 };
 
-// The family words with their handlers, looked up by one hash probe.
+// The family words with their handlers. Words are bucketed by first byte, so a
+// lookup compares the word with the one to three words that share its first byte.
 class FamilyTable {
  public:
   explicit FamilyTable(const std::vector<FamilyEntry>& entries);
   FamilyHandler Find(std::string_view word) const;
 
  private:
-  std::unordered_map<std::string_view, FamilyHandler> handlers_;
+  std::array<std::vector<FamilyEntry>, 256> buckets_;
 };
 
 // Runs the command in the slots: its family's handler, or the script function it names.

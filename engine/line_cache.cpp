@@ -55,11 +55,11 @@ void LineCache::CopyIntoSlots(Engine& engine, const DecodedLine& decoded) {
   CommandSlots& slots = engine.slots;
   for (int i = 0; i < kKeywordParts; ++i) {
     if (i < decoded.keyword_count) slots.keyword[i] = decoded.parts[i];
-    else slots.keyword[i].clear();
+    else if (!slots.keyword[i].empty()) slots.keyword[i].clear();
   }
   for (int i = 0; i < kParameters; ++i) {
     if (i < decoded.parameter_count) slots.parameter[i] = decoded.parts[decoded.keyword_count + i];
-    else slots.parameter[i].clear();
+    else if (!slots.parameter[i].empty()) slots.parameter[i].clear();
   }
 }
 

@@ -34,20 +34,28 @@ std::optional<std::string_view> ResolveDynamicName(Engine& engine, std::string_v
 }  // namespace
 
 int VariableTable::Find(std::string_view name) const {
-  for (size_t i = 0; i < variables_.size(); ++i)
-    if (variables_[i].name == name) return static_cast<int>(i);
-  return -1;
+  auto found = index_by_name_.find(name);
+  return found == index_by_name_.end() ? -1 : found->second;
 }
 
 int VariableTable::FindOrCreate(std::string_view name) {
   int index = Find(name);
   if (index >= 0) return index;
   variables_.push_back({std::string(name), {std::string()}});
+  index_by_name_.emplace(name, count() - 1);
   return count() - 1;
 }
 
-void VariableTable::Erase(int index) { variables_.erase(variables_.begin() + index); }
-void VariableTable::Clear() { variables_.clear(); }
+void VariableTable::Erase(int index) {
+  index_by_name_.erase(variables_[index].name);
+  variables_.erase(variables_.begin() + index);
+  for (size_t i = index; i < variables_.size(); ++i) index_by_name_[variables_[i].name] = static_cast<int>(i);
+}
+
+void VariableTable::Clear() {
+  variables_.clear();
+  index_by_name_.clear();
+}
 
 std::string JoinElements(const std::vector<std::string>& elements, std::string_view separator) {
   std::string joined;

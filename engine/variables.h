@@ -3,8 +3,10 @@
 // joined by "^^") or "_name" (the variable named by the value of "name").
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/result.h"
@@ -23,6 +25,8 @@ struct Variable {
 inline constexpr int kMaxElementIndex = (1 << 22) - 1;
 inline constexpr std::string_view kListSeparator = "^^";
 
+// Variables in creation order, with an index by name. Deleting one moves every
+// later variable down by one index.
 class VariableTable {
  public:
   // Index of the variable of exactly that name, or -1.
@@ -37,7 +41,17 @@ class VariableTable {
   const Variable& at(int index) const { return variables_[index]; }
 
  private:
+  struct NameHash {
+    using is_transparent = void;
+    // FNV-1a: names are short, and this is much cheaper than the library's hash.
+    size_t operator()(std::string_view name) const {
+      uint64_t hash = 14695981039346656037ull;
+      for (char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+      return hash;
+    }
+  };
   std::vector<Variable> variables_;
+  std::unordered_map<std::string, int, NameHash, std::equal_to<>> index_by_name_;
 };
 
 // The value a reference names, or no result (missing variable, bad index).
