@@ -256,3 +256,63 @@ TEST_F(ControlTest, TheHostCallsScriptFunctions) {
 
 }  // namespace
 }  // namespace ixo
+
+namespace ixo {
+namespace {
+
+struct CapacityCase {
+  const char* open;
+  const char* close;
+  const char* message;
+};
+
+class LoopCapacityTest : public ScriptTest, public testing::WithParamInterface<CapacityCase> {};
+
+// A recursive function that opens a loop at every level nests loops without end.
+TEST_P(LoopCapacityTest, NestingPastTheCapacityIsReportedAndEndsTheEvent) {
+  Run(std::string("event.initialize()\n"
+                  "  &r = s({deeper()})\n"
+                  "  &after = s(1)\n"
+                  "event.end()\n"
+                  "function.deeper()\n"
+                  "  var.inc(depth)\n  ") +
+      GetParam().open +
+      "\n"
+      "    &r = s({deeper()})\n  " +
+      GetParam().close +
+      "\n"
+      "  return(0)\n");
+  EXPECT_NE(AllReports().find(GetParam().message), std::string::npos);
+  EXPECT_EQ(Var("depth"), "3001");  // the 3001st level is the one refused
+  EXPECT_EQ(Var("after"), "<missing>");
+  EXPECT_EQ(engine().context.current_line, -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LoopCapacityTest,
+                         testing::Values(CapacityCase{"while(1)", "while.end()", "Too many whiles."},
+                                         CapacityCase{"for(i,0,1)", "for.next()", "Too many Fors."}));
+
+TEST_F(ControlTest, ALoopWhoseVariableCannotBeAssignedStillCounts) {
+  Run(
+      "event.initialize()\n"
+      "  for(_nobody,0,3)\n"
+      "    var.inc(n)\n"
+      "  for.next()\n"
+      "event.end()\n");
+  EXPECT_EQ(Var("n"), "3");
+  EXPECT_NE(AllReports().find("Invalid dynamic name."), std::string::npos);
+}
+
+TEST_F(ControlTest, AFreedLoopVariableIsNotWrittenThroughAStaleIndex) {
+  Run(
+      "event.initialize()\n"
+      "  for(i,0,3)\n"
+      "    var.free(i)\n"
+      "  for.next()\n"
+      "event.end()\n");
+  EXPECT_EQ(Var("i"), "<missing>");
+  EXPECT_TRUE(reports().empty()) << AllReports();
+}
+
+}  // namespace
+}  // namespace ixo

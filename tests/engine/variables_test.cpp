@@ -125,6 +125,13 @@ INSTANTIATE_TEST_SUITE_P(
         VarCase{"&a = s(1)\nvar.set({var.getindex(a)},3,w)\n&r = s({&a[]})\n", "r", "1^^^^^^w"},
         VarCase{"&r = s(<{var.get(99)}{var.getname(-1)}{var.getindex(nope)}>)\n", "r", "<>"}));
 
+TEST_F(VariablesTest, GetStringCutsAJoinPastItsBufferAndSaysSo) {
+  AssignVariable(engine(), "big[]", std::string(200000, 'a') + "^^" + std::string(200000, 'b'));
+  Run("event.initialize()\n  &joined = var.array.getstring(big)\nevent.end()\n");
+  EXPECT_EQ(Var("joined").size(), 256999u);
+  EXPECT_NE(AllReports().find("longer than 256999"), std::string::npos);
+}
+
 TEST_F(ScriptTest, UnknownVarSubCommandsAreReported) {
   Run("event.initialize()\n  var.array.shuffle(t)\n  var.nothing()\nevent.end()\n");
   EXPECT_EQ(reports().size(), 2u);
