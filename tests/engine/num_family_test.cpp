@@ -3,16 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/engine.h"
-#include "engine/family_table.h"
+#include "tests/support/script_test.h"
 #include "engine/messages.h"
-#include "platform/headless/headless_application.h"
-#include "platform/headless/headless_message_box.h"
-#include "platform/headless/virtual_clock.h"
 
 namespace ixo {
 namespace {
@@ -28,16 +24,11 @@ struct NumCase {
   std::string expected;
 };
 
-class NumFamilyTest : public testing::Test {
+class NumFamilyTest : public ScriptTest {
  protected:
-  NumFamilyTest() : box_(out_), engine_(PlatformServices{&box_, &clock_, &app_}, StandardFamilies()) {}
-
   // Runs "num" "<operation>" with P1, P2, ... as given and the other slots empty.
   Result Num(const std::string& operation, const std::vector<std::string>& parameters) {
-    engine_.slots.keyword = {"num", operation, "", "", "", ""};
-    engine_.slots.parameter = {};
-    for (size_t i = 0; i < parameters.size(); ++i) engine_.slots.parameter[i] = parameters[i];
-    return NumFamily(engine_);
+    return Command({"num", operation}, parameters);
   }
 
   void ExpectCases(const std::vector<NumCase>& cases) {
@@ -49,11 +40,6 @@ class NumFamilyTest : public testing::Test {
     }
   }
 
-  std::ostringstream out_;
-  platform::HeadlessMessageBox box_;
-  platform::VirtualClock clock_;
-  platform::HeadlessApplication app_;
-  Engine engine_;
 };
 
 TEST_F(NumFamilyTest, ComputesExpressionsAndConditions) {
@@ -197,7 +183,7 @@ TEST_F(NumFamilyTest, RandomFollowsTheSeededGenerator) {
   };
   for (const Draws& d : draws) {
     SCOPED_TRACE(d.low + " " + d.high + " seed " + std::to_string(d.seed));
-    engine_.random.Seed(d.seed);
+    engine().random.Seed(d.seed);
     for (const std::string& expected : d.expected) EXPECT_EQ(Num("random", {d.low, d.high}), Result(expected));
   }
 }
@@ -205,7 +191,7 @@ TEST_F(NumFamilyTest, RandomFollowsTheSeededGenerator) {
 TEST_F(NumFamilyTest, RandomStaysWithinItsRange) {
   EXPECT_EQ(Num("random", {"5", "5"}), Result("5"));
   EXPECT_EQ(Num("random", {}), Result("0"));
-  engine_.random.Seed(42);
+  engine().random.Seed(42);
   std::set<std::string> seen;
   for (int i = 0; i < 1000; ++i) {
     Result r = Num("random", {"1", "7"});
@@ -226,10 +212,10 @@ TEST_F(NumFamilyTest, RandomStaysWithinItsRange) {
 TEST_F(NumFamilyTest, ReportsAnUnknownOperation) {
   for (const std::string operation : {"nosuch", "", "Compute"}) {
     SCOPED_TRACE(operation);
-    engine_.context.last_error.clear();
+    engine().context.last_error.clear();
     EXPECT_EQ(Num(operation, {"1"}), kNoResult);
-    EXPECT_NE(engine_.context.last_error.find(message::kUnknownCommand), std::string::npos)
-        << engine_.context.last_error;
+    EXPECT_NE(engine().context.last_error.find(message::kUnknownCommand), std::string::npos)
+        << engine().context.last_error;
   }
 }
 

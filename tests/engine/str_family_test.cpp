@@ -3,18 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/engine.h"
-#include "engine/family_table.h"
+#include "tests/support/script_test.h"
 #include "engine/messages.h"
 #include "engine/structured_search.h"
-#include "platform/headless/headless_application.h"
-#include "platform/headless/headless_message_box.h"
-#include "platform/headless/virtual_clock.h"
 
 namespace ixo {
 namespace {
@@ -27,16 +23,11 @@ struct StrCase {
   Result expected;
 };
 
-class StrFamilyTest : public testing::Test {
+class StrFamilyTest : public ScriptTest {
  protected:
-  StrFamilyTest() : box_(out_), engine_(PlatformServices{&box_, &clock_, &app_}, StandardFamilies()) {}
-
   // Runs "str" "<operation>" with P1, P2, ... as given and the other slots empty.
   Result Str(const std::string& operation, const std::vector<std::string>& parameters) {
-    engine_.slots.keyword = {"str", operation, "", "", "", ""};
-    engine_.slots.parameter = {};
-    for (size_t i = 0; i < parameters.size(); ++i) engine_.slots.parameter[i] = parameters[i];
-    return StrFamily(engine_);
+    return Command({"str", operation}, parameters);
   }
 
   void ExpectCases(const std::vector<StrCase>& cases) {
@@ -48,11 +39,6 @@ class StrFamilyTest : public testing::Test {
     }
   }
 
-  std::ostringstream out_;
-  platform::HeadlessMessageBox box_;
-  platform::VirtualClock clock_;
-  platform::HeadlessApplication app_;
-  Engine engine_;
 };
 
 TEST_F(StrFamilyTest, CutsPartsOfTheText) {
@@ -158,10 +144,10 @@ TEST_F(StrFamilyTest, ReplacesEveryOccurrenceIgnoringCase) {
 TEST_F(StrFamilyTest, ReportsAnUnknownOperation) {
   for (const std::string operation : {"nosuch", "", "POS"}) {
     SCOPED_TRACE(operation);
-    engine_.context.last_error.clear();
+    engine().context.last_error.clear();
     EXPECT_EQ(Str(operation, {"abc"}), kNoResult);
-    EXPECT_NE(engine_.context.last_error.find(message::kUnknownCommand), std::string::npos)
-        << engine_.context.last_error;
+    EXPECT_NE(engine().context.last_error.find(message::kUnknownCommand), std::string::npos)
+        << engine().context.last_error;
   }
 }
 

@@ -1,5 +1,6 @@
 #include "tests/support/script_test.h"
 
+#include "engine/dispatcher.h"
 #include "engine/event_runner.h"
 #include "engine/family_table.h"
 #include "engine/script_loader.h"
@@ -45,6 +46,13 @@ void ScriptTest::Load(const std::string& source) {
 void ScriptTest::Run(const std::string& source) {
   Load(source);
   runner_.Run();
+}
+
+Result ScriptTest::Command(const std::vector<std::string>& path, const std::vector<std::string>& parameters) {
+  CommandSlots& slots = engine().slots;
+  for (size_t i = 0; i < slots.keyword.size(); ++i) slots.keyword[i] = i < path.size() ? path[i] : "";
+  for (size_t i = 0; i < slots.parameter.size(); ++i) slots.parameter[i] = i < parameters.size() ? parameters[i] : "";
+  return Dispatch(engine());
 }
 
 std::string ScriptTest::Var(const std::string& name) {

@@ -27,6 +27,10 @@ class ScriptTest : public testing::Test {
   // Loads the source and runs it as ixoengine --headless does.
   void Run(const std::string& source);
 
+  // Puts a command into the slots (keyword parts, then parameters; the rest empty)
+  // and dispatches it, as if a script line held it.
+  Result Command(const std::vector<std::string>& path, const std::vector<std::string>& parameters);
+
   // Element 0 of a variable, or "<missing>" when it does not exist.
   std::string Var(const std::string& name);
 
