@@ -101,8 +101,10 @@ Result Step(Engine& engine, bool up) {
   const CommandSlots& slots = engine.slots;
   std::string reference = slots.P(1);
   int variable = engine.variables.Find(reference);
-  if (variable < 0) AssignVariable(engine, reference, "0");
-  variable = engine.variables.Find(reference);
+  if (variable < 0) {
+    AssignVariable(engine, reference, "0");
+    variable = engine.variables.Find(reference);
+  }
   int32_t value = 0;
   if (variable >= 0 && !engine.variables.at(variable).elements.empty())
     value = EvaluateNumber(engine.variables.at(variable).elements[0], 0);
@@ -113,7 +115,10 @@ Result Step(Engine& engine, bool up) {
     if (up ? value >= limit : value <= limit) value = EvaluateNumber(slots.P(4), limit);
   }
   std::string text = NumberText(value);
-  AssignVariable(engine, reference, text);
+  // A counter is nearly always a plain name, and then the variable just read is
+  // the one the reference names.
+  if (variable >= 0 && IsPlainName(reference)) SetElement(engine, variable, 0, text);
+  else AssignVariable(engine, reference, text);
   return text;
 }
 

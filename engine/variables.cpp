@@ -77,6 +77,10 @@ void CutIntoElements(std::string_view text, std::vector<std::string>& elements) 
   }
 }
 
+bool IsPlainName(std::string_view reference) {
+  return !reference.empty() && reference[0] != '_' && reference.find('[', 1) == std::string_view::npos;
+}
+
 Result ReadVariable(Engine& engine, std::string_view reference) {
   std::string_view name = reference;
   int index = 0;

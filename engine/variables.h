@@ -54,6 +54,10 @@ class VariableTable {
   std::unordered_map<std::string, int, NameHash, std::equal_to<>> index_by_name_;
 };
 
+// True when a reference names element 0 of the variable of exactly that name:
+// no index part and no leading "_".
+bool IsPlainName(std::string_view reference);
+
 // The value a reference names, or no result (missing variable, bad index).
 Result ReadVariable(Engine& engine, std::string_view reference);
 
