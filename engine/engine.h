@@ -8,6 +8,7 @@
 #include "engine/block_scan.h"
 #include "engine/command_slots.h"
 #include "engine/control_state.h"
+#include "engine/current_header.h"
 #include "engine/dispatcher.h"
 #include "engine/execution_context.h"
 #include "engine/line_cache.h"
@@ -57,6 +58,7 @@ class Engine {
   BlockScanner blocks{script};
   RandomGenerator random;
   LineCache decoded_lines;
+  CurrentHeader header;
 };
 
 }  // namespace ixo

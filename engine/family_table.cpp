@@ -7,6 +7,7 @@
 #include "engine/str_family.h"
 #include "engine/value_family.h"
 #include "engine/var_family.h"
+#include "package/ixo_family.h"
 
 namespace ixo {
 
@@ -45,8 +46,8 @@ const std::vector<FamilyEntry>& StandardFamilyEntries() {
       {"extern", nullptr},
       {"app", nullptr},
       {"system", nullptr},
-      {"ixe", nullptr},
-      {"ixo", nullptr},
+      {"ixe", IxoFamily},
+      {"ixo", IxoFamily},
       {"reg", nullptr},
       {"time", nullptr},
       {"shortcut", nullptr},

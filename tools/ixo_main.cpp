@@ -1,6 +1,9 @@
 // ixo: the developer tool. Each sub-command is one entry of kSubCommands.
 //   ixo asm FILE.ixs [-o FILE.vexe]   assemble source into a script file
 //   ixo disasm FILE.vexe              print the source of a script file
+//   ixo build FOLDER [-o NAME.ixo]    assemble FOLDER/*.ixs and pack the folder
+//   ixo list PACKAGE                  show a package's header and directory
+//   ixo extract PACKAGE DEST          unpack a package
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -13,14 +16,15 @@
 
 #include "engine/script_file.h"
 #include "engine/script_source.h"
+#include "tools/package_commands.h"
+#include "tools/tool_command.h"
 
 namespace ixo::source {
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
-
-using Arguments = std::vector<std::string_view>;
+using tool::Arguments;
+using tool::kExitFailure;
+using tool::kExitUsage;
 
 struct SubCommand {
   std::string_view name;
@@ -35,6 +39,9 @@ int RunDisasm(const Arguments& arguments);
 constexpr SubCommand kSubCommands[] = {
     {"asm", RunAsm, "FILE.ixs [-o FILE.vexe]", "assemble source into a script file (default: FILE.vexe)"},
     {"disasm", RunDisasm, "FILE.vexe", "print the source of a script file"},
+    {"build", tool::RunBuild, "FOLDER [-o NAME.ixo]", "assemble FOLDER/*.ixs and pack the folder into a package"},
+    {"list", tool::RunList, "PACKAGE", "show a package's header and directory"},
+    {"extract", tool::RunExtract, "PACKAGE DEST", "unpack every file of a package into DEST"},
 };
 
 int PrintUsage() {
@@ -73,10 +80,10 @@ int RunAsm(const Arguments& arguments) {
     } else if (!arguments[index].starts_with("-") && !input) {
       input = std::string(arguments[index]);
     } else {
-      return PrintUsage();
+      return kExitUsage;
     }
   }
-  if (!input) return PrintUsage();
+  if (!input) return kExitUsage;
   if (!output) output = std::filesystem::path(*input).replace_extension(".vexe").string();
   if (*output == *input) {
     std::cerr << "ixo: the output would overwrite " << *input << "; name another with -o\n";
@@ -101,7 +108,7 @@ int RunAsm(const Arguments& arguments) {
 }
 
 int RunDisasm(const Arguments& arguments) {
-  if (arguments.size() != 1 || arguments[0].starts_with("-")) return PrintUsage();
+  if (arguments.size() != 1 || arguments[0].starts_with("-")) return kExitUsage;
   const std::string input(arguments[0]);
   const std::optional<std::string> script = ReadFile(input);
   if (!script) {
@@ -120,7 +127,10 @@ int RunDisasm(const Arguments& arguments) {
 int Main(const Arguments& arguments) {
   if (arguments.empty()) return PrintUsage();
   for (const SubCommand& command : kSubCommands)
-    if (command.name == arguments[0]) return command.run(Arguments(arguments.begin() + 1, arguments.end()));
+    if (command.name == arguments[0]) {
+      int code = command.run(Arguments(arguments.begin() + 1, arguments.end()));
+      return code == kExitUsage ? PrintUsage() : code;
+    }
   std::cerr << "ixo: unknown command " << arguments[0] << "\n";
   return PrintUsage();
 }
