@@ -1,5 +1,6 @@
-// ixoengine: runs an object. For now only the headless host exists:
+// ixoengine: runs an object or builds a package. For now only the headless host exists:
 //   ixoengine --headless [--run-for MS] [--dump-vars] FILE
+//   ixoengine /make[/exe][xK] FOLDER NAME OBJID CREATOR NOTE LONGNOTE FAMILY
 // FILE is a script file (.vexe) or a script source (.ixs).
 #include <cstdlib>
 #include <cstring>
@@ -8,12 +9,14 @@
 #include <string>
 
 #include "app/headless_runner.h"
+#include "package/command_line_build.h"
 #include "engine/script_loader.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: ixoengine --headless [--run-for MS] [--dump-vars] FILE\n"
+    "       ixoengine /make[/exe][xK] FOLDER NAME OBJID CREATOR NOTE LONGNOTE FAMILY\n"
     "  FILE is a script file (.vexe) or a script source (.ixs)\n";
 
 int Usage() {
@@ -28,9 +31,22 @@ std::optional<uint64_t> ParseMilliseconds(const char* text) {
   return value;
 }
 
+// The build mode: the first argument holds "/make" in any letter case.
+bool IsBuildSwitch(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  return text.find("/make") != std::string::npos;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && IsBuildSwitch(argv[1])) {
+    ixo::HeadlessRunner runner(std::cout, std::cerr);
+    ixo::BuildOutcome outcome = ixo::BuildFromCommandLine(runner.engine(), std::vector<std::string>(argv, argv + argc));
+    return outcome == ixo::BuildOutcome::kBuilt ? 0 : 1;
+  }
+
   bool headless = false;
   bool dump_vars = false;
   std::optional<uint64_t> run_for;

@@ -116,6 +116,8 @@ void RemoveTemporaries(const std::vector<StoredFile>& files) {
 
 BuildOutcome BuildPackage(Engine& engine, const std::string& source_folder, const std::string& package_path,
                           std::string_view selection, bool include_k_files, std::string_view family_id) {
+  std::error_code error;
+  if (!fs::is_directory(source_folder, error)) return BuildOutcome::kFailed;
   std::vector<StoredFile> files;
   if (!ChooseFiles(source_folder, selection, include_k_files, files)) {
     EngineMessageBox(engine, kNameTooLong, kRefusalStyle);
@@ -136,7 +138,6 @@ BuildOutcome BuildPackage(Engine& engine, const std::string& source_folder, cons
   for (size_t i = 0; written && i < files.size(); ++i) written = AppendFile(package, files[i].path, sizes[i]);
   package.close();
   RemoveTemporaries(files);
-  std::error_code error;
   if (!written || package.fail() || (fs::rename(partial_path, package_path, error), error)) {
     std::remove(partial_path.c_str());
     return BuildOutcome::kFailed;

@@ -10,7 +10,7 @@ class Engine;
 
 enum class BuildOutcome {
   kBuilt = 0,
-  kFailed = 1,   // the package could not be written or a file could not be read
+  kFailed = 1,   // the folder, a file or the package could not be read or written
   kRefused = 2,  // a name too long or too many files; the user has been told
 };
 

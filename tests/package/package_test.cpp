@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "package/command_line_build.h"
 #include "package/compression.h"
 #include "package/object_package.h"
 #include "package/package_builder.h"
@@ -259,6 +260,30 @@ TEST_F(PackageTest, TheIxoFamilyBuildsReadsAndExtracts) {
   EXPECT_EQ(Command({"ixo", "nothing"}, {}), kNoResult);
   EXPECT_EQ(reports().size(), 2u);
   EXPECT_NE(AllReports().find("Unknown or incomplete command : "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ixo
+
+namespace ixo {
+namespace {
+
+TEST_F(PackageTest, TheCommandLineBuildReportsWhatItBuilt) {
+  AddFile("c.txt", std::string(5000, 'c'));
+  std::string folder = root_.string() + "/";
+  ASSERT_EQ(BuildFromCommandLine(engine(), {"ixoengine", "/make", folder, "source", " ID ", "ME", "n", "ln", "FAM"}),
+            BuildOutcome::kBuilt);
+  std::optional<package::PackageHeader> header = package::ReadHeader(folder + "source.ixo");
+  ASSERT_TRUE(header);
+  EXPECT_EQ(package::HeaderText(*header), "ID^^ME^^n^^ln^^FAM^^1");
+  EXPECT_EQ(output(), "[message] ixo file has been built.\nFile : " + folder + "source.ixo\nSize : 0 Ko\n");
+
+  EXPECT_EQ(BuildFromCommandLine(engine(), {"ixoengine", "/make", folder, "nothing"}), BuildOutcome::kFailed);
+  EXPECT_NE(output().find("ixo file could not be built."), std::string::npos);
+
+  size_t shown = output().size();
+  EXPECT_EQ(BuildFromCommandLine(engine(), {"ixoengine", "/MAKE/EXE", folder, "source"}), BuildOutcome::kBuilt);
+  EXPECT_EQ(output().size(), shown);  // no report with /exe
 }
 
 }  // namespace
