@@ -9,7 +9,6 @@
 
 namespace ixo {
 
-class HuffmanModel;
 
 class LzhufExpander {
  public:

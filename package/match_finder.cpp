@@ -9,78 +9,80 @@ namespace {
 
 constexpr int kCompared = lzhuf::kLookAhead;  // bytes 1..14 are compared; byte 0 picks the tree
 
-uint64_t Load64(const uint8_t* bytes) {
+// Eight ring bytes as a big-endian number, so that comparing two such numbers
+// orders the strings the way a byte-by-byte comparison would.
+uint64_t LoadOrdered64(const uint8_t* bytes) {
   uint64_t value;
   std::memcpy(&value, bytes, sizeof value);
+  if constexpr (std::endian::native == std::endian::little) value = __builtin_bswap64(value);
   return value;
-}
-
-// Index (1..15) of the first byte where the two 15-byte strings differ, 15
-// when bytes 1..14 are all equal. Byte 0 is equal by construction.
-int FirstDifference(const uint8_t* key, const uint8_t* other) {
-  if constexpr (std::endian::native == std::endian::little) {
-    uint64_t diff = Load64(key + 1) ^ Load64(other + 1);
-    if (diff != 0) return 1 + std::countr_zero(diff) / 8;
-    diff = Load64(key + 7) ^ Load64(other + 7);  // bytes 7..14; 7 and 8 are known equal
-    if (diff != 0) return 7 + std::countr_zero(diff) / 8;
-    return kCompared;
-  } else {
-    int i = 1;
-    while (i < kCompared && key[i] == other[i]) ++i;
-    return i;
-  }
 }
 
 }  // namespace
 
 MatchFinder::MatchFinder() {
   std::memset(ring_.data(), lzhuf::kFillByte, lzhuf::kStartPosition);
-  for (int root = kRootBase; root < kLinkCount; ++root) right_[root] = kNone;
+  for (int root = kRootBase; root < kLinkCount; ++root) links_[root][kRight] = kNone;
   for (int position = 0; position < lzhuf::kRingSize; ++position) parent_[position] = kNone;
 }
 
+// The key's bytes 1..8 and 7..14 are loaded once as ordered numbers; a node
+// whose first eight differ is decided by one comparison. Only a full 15-byte
+// match compares equal, so the walk goes right exactly when the key is greater.
 void MatchFinder::Insert(int r) {
   const uint8_t* key = &ring_[r];
-  int order = 1;  // sign of key minus the node's string; the root has only a right link
+  const uint64_t key_head = LoadOrdered64(key + 1);
+  const uint64_t key_tail = LoadOrdered64(key + 7);
+  int go_right = 1;  // a root has only a right link
   int p = kRootBase + key[0];
-  left_[r] = right_[r] = kNone;
-  match_length_ = 0;
+  links_[r] = {kNone, kNone};
+  // Kept in locals during the walk; every step below is free of
+  // data-dependent branches except the end of the walk and a full match.
+  int best_length = 0;
+  int best_position = match_position_;
   for (;;) {
-    uint16_t& link = order >= 0 ? right_[p] : left_[p];
-    if (link == kNone) {
-      link = static_cast<uint16_t>(r);
+    uint16_t next = links_[p][go_right];
+    if (next == kNone) {
+      links_[p][go_right] = static_cast<uint16_t>(r);
       parent_[r] = static_cast<uint16_t>(p);
-      return;
+      break;
     }
-    p = link;
-    int i = FirstDifference(key, &ring_[p]);
-    order = i < kCompared ? key[i] - ring_[p + i] : 0;
-    if (i > lzhuf::kThreshold) {
-      int distance = ((r - p) & lzhuf::kRingMask) - 1;
-      if (i > match_length_) {
-        match_position_ = distance;
-        match_length_ = i;
-        if (i >= kCompared) break;
-      } else if (i == match_length_ && distance < match_position_) {
-        match_position_ = distance;
-      }
+    p = next;
+    const uint8_t* other = &ring_[p];
+    uint64_t other_head = LoadOrdered64(other + 1);
+    uint64_t other_tail = LoadOrdered64(other + 7);
+    bool head_differs = other_head != key_head;
+    uint64_t a = head_differs ? key_head : key_tail;
+    uint64_t b = head_differs ? other_head : other_tail;
+    go_right = a > b;
+    int i = a != b ? (head_differs ? 1 : 7) + std::countl_zero(a ^ b) / 8 : kCompared;
+    int distance = ((r - p) & lzhuf::kRingMask) - 1;
+    // Longer than the best so far, or as long and nearer.
+    bool better = i > lzhuf::kThreshold &&
+                  (i > best_length || (i == best_length && distance < best_position));
+    best_position = better ? distance : best_position;
+    best_length = better ? i : best_length;
+    if (i == kCompared) {
+      // A full match: the new position takes the old one's place in the tree.
+      ReplaceNode(p, r);
+      break;
     }
   }
-  // A full match: the new position takes the old one's place in the tree.
-  ReplaceNode(p, r);
+  match_length_ = best_length;
+  match_position_ = best_position;
 }
 
 void MatchFinder::ReplaceNode(int old_node, int new_node) {
   int up = parent_[old_node];
   parent_[new_node] = static_cast<uint16_t>(up);
-  left_[new_node] = left_[old_node];
-  right_[new_node] = right_[old_node];
-  parent_[left_[old_node]] = static_cast<uint16_t>(new_node);
-  parent_[right_[old_node]] = static_cast<uint16_t>(new_node);
-  if (right_[up] == old_node) {
-    right_[up] = static_cast<uint16_t>(new_node);
+  links_[new_node][kLeft] = links_[old_node][kLeft];
+  links_[new_node][kRight] = links_[old_node][kRight];
+  parent_[links_[old_node][kLeft]] = static_cast<uint16_t>(new_node);
+  parent_[links_[old_node][kRight]] = static_cast<uint16_t>(new_node);
+  if (links_[up][kRight] == old_node) {
+    links_[up][kRight] = static_cast<uint16_t>(new_node);
   } else {
-    left_[up] = static_cast<uint16_t>(new_node);
+    links_[up][kLeft] = static_cast<uint16_t>(new_node);
   }
   parent_[old_node] = kNone;
 }
@@ -88,29 +90,29 @@ void MatchFinder::ReplaceNode(int old_node, int new_node) {
 void MatchFinder::Remove(int p) {
   if (parent_[p] == kNone) return;
   int q;
-  if (right_[p] == kNone) {
-    q = left_[p];
-  } else if (left_[p] == kNone) {
-    q = right_[p];
+  if (links_[p][kRight] == kNone) {
+    q = links_[p][kLeft];
+  } else if (links_[p][kLeft] == kNone) {
+    q = links_[p][kRight];
   } else {
-    q = left_[p];
-    if (right_[q] != kNone) {
+    q = links_[p][kLeft];
+    if (links_[q][kRight] != kNone) {
       // Splice out the rightmost node of the left subtree; it takes p's left subtree.
-      do q = right_[q]; while (right_[q] != kNone);
-      right_[parent_[q]] = left_[q];
-      parent_[left_[q]] = parent_[q];
-      left_[q] = left_[p];
-      parent_[left_[p]] = static_cast<uint16_t>(q);
+      do q = links_[q][kRight]; while (links_[q][kRight] != kNone);
+      links_[parent_[q]][kRight] = links_[q][kLeft];
+      parent_[links_[q][kLeft]] = parent_[q];
+      links_[q][kLeft] = links_[p][kLeft];
+      parent_[links_[p][kLeft]] = static_cast<uint16_t>(q);
     }
-    right_[q] = right_[p];
-    parent_[right_[p]] = static_cast<uint16_t>(q);
+    links_[q][kRight] = links_[p][kRight];
+    parent_[links_[p][kRight]] = static_cast<uint16_t>(q);
   }
   int up = parent_[p];
   parent_[q] = static_cast<uint16_t>(up);
-  if (right_[up] == p) {
-    right_[up] = static_cast<uint16_t>(q);
+  if (links_[up][kRight] == p) {
+    links_[up][kRight] = static_cast<uint16_t>(q);
   } else {
-    left_[up] = static_cast<uint16_t>(q);
+    links_[up][kLeft] = static_cast<uint16_t>(q);
   }
   parent_[p] = kNone;
 }

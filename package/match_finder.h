@@ -44,10 +44,13 @@ class MatchFinder {
   void ReplaceNode(int old_node, int new_node);
 
   std::array<uint8_t, lzhuf::kRingSize + lzhuf::kMirrorSize> ring_{};
+  static constexpr int kLeft = 0;
+  static constexpr int kRight = 1;
+
   // Indexed by ring position, kNone (written to as a harmless scratch slot) or
-  // a tree root; a root only ever uses its right link.
-  std::array<uint16_t, kLinkCount> left_{};
-  std::array<uint16_t, kLinkCount> right_{};
+  // a tree root; a root only ever uses its right link. Both child links of a
+  // node sit together so the walk picks one by index instead of by branch.
+  std::array<std::array<uint16_t, 2>, kLinkCount> links_{};
   std::array<uint16_t, kLinkCount> parent_{};
   int match_length_ = 0;
   int match_position_ = 0;
