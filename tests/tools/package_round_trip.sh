@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# ixo build makes a package of an object folder that ixo list shows and ixo extract
+# unpacks to the same bytes: the assembled script and every resource.
+set -euo pipefail
+ixo=$1
+example=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cp -r "$example" "$work/object"
+head -c 20000 /dev/urandom > "$work/object/picture.jpg"
+printf 'plain text, plain text, plain text\n' > "$work/object/notes.txt"
+
+"$ixo" build "$work/object" -o "$work/object.ixo" > /dev/null
+listing=$("$ixo" list "$work/object.ixo")
+grep -q 'identity.vexe__' <<< "$listing"
+grep -q 'stored      picture.jpg' <<< "$listing"
+grep -q 'notes.txt__' <<< "$listing"
+if grep -q '\.ixs' <<< "$listing"; then echo "the script source was packed"; exit 1; fi
+
+"$ixo" extract "$work/object.ixo" "$work/out" > /dev/null
+"$ixo" asm "$work/object/identity.ixs" -o "$work/expected.vexe"
+cmp "$work/out/identity.vexe" "$work/expected.vexe"
+cmp "$work/out/picture.jpg" "$work/object/picture.jpg"
+cmp "$work/out/notes.txt" "$work/object/notes.txt"
+
+# A damaged package is refused and writes nothing.
+head -c 400 "$work/object.ixo" > "$work/cut.ixo"
+if "$ixo" extract "$work/cut.ixo" "$work/cut" 2> /dev/null; then echo "a cut package was extracted"; exit 1; fi
+[ -z "$(ls -A "$work/cut")" ]
+echo "package round trip: ok"
