@@ -1,5 +1,6 @@
 #include "engine/condition.h"
 
+#include "engine/ascii_case.h"
 #include "engine/error_report.h"
 #include "engine/messages.h"
 #include "engine/numeric_expression.h"
@@ -10,19 +11,6 @@ namespace ixo {
 namespace {
 
 enum class ClauseValue { kFalse, kTrue, kMalformed };
-
-unsigned char UpperAscii(unsigned char byte) { return byte >= 'a' && byte <= 'z' ? byte - 32 : byte; }
-
-// Byte-wise comparison after upper-casing ASCII letters; a prefix is smaller.
-int CompareTextIgnoringCase(std::string_view a, std::string_view b) {
-  size_t common = std::min(a.size(), b.size());
-  for (size_t i = 0; i < common; ++i) {
-    unsigned char x = UpperAscii(static_cast<unsigned char>(a[i]));
-    unsigned char y = UpperAscii(static_cast<unsigned char>(b[i]));
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
 
 bool Compare(unsigned char op, int order) {
   switch (op) {
@@ -51,7 +39,7 @@ ClauseValue EvaluateClause(std::string_view clause) {
     int32_t x = EvaluateNumber(a, 0), y = EvaluateNumber(b, 0);
     order = x == y ? 0 : (x < y ? -1 : 1);
   } else {
-    order = CompareTextIgnoringCase(a, b);
+    order = CompareIgnoringCase(a, b);
   }
   return Compare(static_cast<unsigned char>(clause[op_at]), order) ? ClauseValue::kTrue : ClauseValue::kFalse;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/ascii_case.h"
 #include "engine/engine.h"
 #include "engine/error_report.h"
 #include "engine/messages.h"
@@ -26,18 +27,6 @@ size_t Count(const Engine& engine, int parameter, int32_t fallback = 0) {
 }
 
 bool Flag(const Engine& engine, int parameter) { return engine.slots.P(parameter).starts_with('1'); }
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  return text;
-}
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
-  return text;
-}
 
 Result Sub(Engine& engine) {
   const std::string& text = engine.slots.P(1);

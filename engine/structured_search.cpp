@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "engine/ascii_case.h"
+
 namespace ixo {
 
 namespace {
@@ -77,13 +79,6 @@ Stop Walk(std::string_view text, size_t from, StructureFlags flags, const Matche
     p = end.position;
   }
   return {Stop::kEnd, text.size()};
-}
-
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  return lower;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/ascii_case.h"
 #include "engine/engine.h"
 #include "engine/error_report.h"
 #include "engine/messages.h"
@@ -17,14 +18,6 @@ namespace {
 constexpr size_t kMaxJoinedLength = 256999;
 
 using Elements = std::vector<std::string>;
-
-unsigned char UpperAscii(unsigned char byte) { return byte >= 'a' && byte <= 'z' ? byte - 32 : byte; }
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return UpperAscii(static_cast<unsigned char>(x)) < UpperAscii(static_cast<unsigned char>(y));
-  });
-}
 
 Elements* FindElements(Engine& engine, const std::string& name) {
   int index = engine.variables.Find(name);
@@ -92,7 +85,8 @@ Result ArrayInsert(Engine& engine) {
 
 Result ArraySort(Engine& engine) {
   if (Elements* elements = FindElements(engine, engine.slots.P(1)))
-    std::sort(elements->begin(), elements->end(), LessIgnoringCase);
+    std::sort(elements->begin(), elements->end(),
+              [](const std::string& a, const std::string& b) { return CompareIgnoringCase(a, b) < 0; });
   return kNoResult;
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "engine/ascii_case.h"
 #include "engine/engine.h"
 #include "engine/error_report.h"
 #include "package/package_format.h"
@@ -16,12 +17,6 @@ std::string Trimmed(const std::vector<std::string>& arguments, size_t index) {
   size_t first = text.find_first_not_of(" \t");
   if (first == std::string::npos) return std::string();
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  return text;
 }
 
 }  // namespace

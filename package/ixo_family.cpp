@@ -36,8 +36,8 @@ Result Rebuild(Engine& engine) {
 }
 
 Result Create(Engine& engine) {
-  // Copies: building may show a message box, and what it returns runs no script,
-  // but the slots are read after the current header changed.
+  // Copies: a message box shown by the build may let script lines run, which
+  // overwrite the slots.
   std::vector<std::string> p(engine.slots.parameter.begin(), engine.slots.parameter.begin() + 8);
   CurrentHeader saved = engine.header;
   CurrentHeader& header = engine.header;

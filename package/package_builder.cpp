@@ -6,6 +6,7 @@
 #include <fstream>
 #include <vector>
 
+#include "engine/ascii_case.h"
 #include "engine/engine.h"
 #include "engine/error_report.h"
 #include "package/compression.h"
@@ -29,13 +30,6 @@ constexpr const char* kTooManyFiles =
     "Sorry, ixo object cannot be built : a ixo file cannot include more than 4999 files.";
 constexpr unsigned kRefusalStyle =
     platform::kButtonsOk | platform::kIconError | platform::kSystemModal | platform::kForeground | platform::kTopmost;
-
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  return lower;
-}
 
 struct StoredFile {
   std::string stored_name;

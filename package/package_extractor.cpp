@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "engine/ascii_case.h"
 #include "package/compression.h"
 #include "package/package_reader.h"
 
@@ -11,13 +12,6 @@ namespace ixo::package {
 namespace {
 
 constexpr size_t kCopyChunk = 64 * 1024;
-
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  return lower;
-}
 
 // Every listed name also stands for its compressed stored name: "a^^b" becomes
 // "a__^^b__", in which both "a" and "a__" occur.
