@@ -19,7 +19,7 @@ build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/app/ixoengine --headless --dump-vars $(BUILD_DIR)/examples/hello.vexe
+	$(BUILD_DIR)/app/ixoengine --headless --dump-vars $(BUILD_DIR)/examples/hello.ixo
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

@@ -1,7 +1,7 @@
 // ixoengine: runs an object or builds a package. For now only the headless host exists:
 //   ixoengine --headless [--run-for MS] [--dump-vars] FILE
 //   ixoengine /make[/exe][xK] FOLDER NAME OBJID CREATOR NOTE LONGNOTE FAMILY
-// FILE is a script file (.vexe) or a script source (.ixs).
+// FILE is a package (.ixo), a script file (.vexe) or a script source (.ixs).
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/headless_runner.h"
+#include "app/package_run.h"
 #include "package/command_line_build.h"
 #include "engine/script_loader.h"
 
@@ -17,7 +18,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: ixoengine --headless [--run-for MS] [--dump-vars] FILE\n"
     "       ixoengine /make[/exe][xK] FOLDER NAME OBJID CREATOR NOTE LONGNOTE FAMILY\n"
-    "  FILE is a script file (.vexe) or a script source (.ixs)\n";
+    "  FILE is a package (.ixo), a script file (.vexe) or a script source (.ixs)\n";
 
 int Usage() {
   std::cerr << kUsage;
@@ -37,6 +38,9 @@ bool IsBuildSwitch(std::string text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
   return text.find("/make") != std::string::npos;
 }
+
+// Scripts end in .vexe or .ixs; everything else is taken for a package.
+bool IsPackage(const std::string& file) { return !file.ends_with(".vexe") && !file.ends_with(".ixs"); }
 
 }  // namespace
 
@@ -68,15 +72,19 @@ int main(int argc, char** argv) {
   }
   if (!headless || file.empty()) return Usage();
 
-  std::string error;
-  std::optional<std::vector<std::string>> lines = ixo::ReadScriptLines(file, error);
-  if (!lines) {
-    std::cerr << error << '\n';
-    return 1;
-  }
   ixo::HeadlessRunner runner(std::cout, std::cerr);
-  ixo::LoadScriptLines(runner.engine(), *lines);
-  runner.Run(run_for);
+  if (IsPackage(file)) {
+    if (!ixo::RunPackage(runner, file, run_for)) return 1;
+  } else {
+    std::string error;
+    std::optional<std::vector<std::string>> lines = ixo::ReadScriptLines(file, error);
+    if (!lines) {
+      std::cerr << error << '\n';
+      return 1;
+    }
+    ixo::LoadScriptLines(runner.engine(), *lines);
+    runner.Run(run_for);
+  }
   if (dump_vars) runner.DumpVariables(std::cout);
   return 0;
 }

@@ -4,6 +4,7 @@
 set -euo pipefail
 ixo=$1
 example=$2
+engine=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -28,4 +29,10 @@ cmp "$work/out/notes.txt" "$work/object/notes.txt"
 head -c 400 "$work/object.ixo" > "$work/cut.ixo"
 if "$ixo" extract "$work/cut.ixo" "$work/cut" 2> /dev/null; then echo "a cut package was extracted"; exit 1; fi
 [ -z "$(ls -A "$work/cut")" ]
+# The engine runs the package: extracted into a fresh folder, run, and cleaned up.
+export TMPDIR="$work/tmp"
+mkdir -p "$TMPDIR"
+"$engine" --headless --dump-vars "$work/object.ixo" > "$work/vars"
+grep -q '^greetings\[4\]=Lift-off after 3000 ms, IXO is done.$' "$work/vars"
+[ -z "$(ls -A "$TMPDIR/zodizarez")" ]
 echo "package round trip: ok"
