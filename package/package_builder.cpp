@@ -11,6 +11,7 @@
 #include "engine/error_report.h"
 #include "package/compression.h"
 #include "package/package_format.h"
+#include "package/stream_copy.h"
 
 namespace ixo {
 
@@ -90,15 +91,7 @@ std::string HeaderAndDirectory(const Engine& engine, std::string_view family_id,
 // Appends exactly size bytes of a file (the size the directory announced).
 bool AppendFile(std::ofstream& package, const std::string& path, uint64_t size) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string chunk(64 * 1024, '\0');
-  while (size > 0) {
-    size_t part = static_cast<size_t>(std::min<uint64_t>(size, chunk.size()));
-    if (!in.read(chunk.data(), static_cast<std::streamsize>(part))) return false;
-    package.write(chunk.data(), static_cast<std::streamsize>(part));
-    size -= part;
-  }
-  return static_cast<bool>(package);
+  return in && package::CopyBytes(in, package, size);
 }
 
 void RemoveTemporaries(const std::vector<StoredFile>& files) {

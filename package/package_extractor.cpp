@@ -6,12 +6,11 @@
 #include "engine/ascii_case.h"
 #include "package/compression.h"
 #include "package/package_reader.h"
+#include "package/stream_copy.h"
 
 namespace ixo::package {
 
 namespace {
-
-constexpr size_t kCopyChunk = 64 * 1024;
 
 // Every listed name also stands for its compressed stored name: "a^^b" becomes
 // "a__^^b__", in which both "a" and "a__" occur.
@@ -32,15 +31,7 @@ std::string PrepareSelection(std::string_view selection) {
 // Copies size bytes from the package's current position into a new file.
 bool CopyOut(std::ifstream& package, uint64_t size, const std::string& path) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  std::string chunk(kCopyChunk, '\0');
-  while (size > 0) {
-    size_t part = static_cast<size_t>(std::min<uint64_t>(size, kCopyChunk));
-    if (!package.read(chunk.data(), static_cast<std::streamsize>(part))) return false;
-    out.write(chunk.data(), static_cast<std::streamsize>(part));
-    size -= part;
-  }
-  return static_cast<bool>(out);
+  return out && CopyBytes(package, out, size);
 }
 
 }  // namespace
