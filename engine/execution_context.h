@@ -48,7 +48,6 @@ class EventQueue {
   // Appends unless the queue is full or already holds two entries of that name.
   bool Push(std::string name, uint32_t due_tick, int window_index);
   void Remove(size_t index) { entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index)); }
-  void Clear() { entries_.clear(); }
 
   const std::vector<QueuedEvent>& entries() const { return entries_; }
   size_t size() const { return entries_.size(); }

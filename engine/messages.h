@@ -15,7 +15,5 @@ inline constexpr const char* kEndlessExpansion =
 inline constexpr const char* kInvalidIndex =
     "Invalid variable index, index out of bound or unknown variable command.";
 inline constexpr const char* kInvalidDynamicName = "Invalid dynamic name. Dynamic naming variable does not exists.";
-inline constexpr const char* kOutOfMemory =
-    "Sorry, cannot allocate memory. Close applications or restart your computer.";
 
 }  // namespace ixo::message

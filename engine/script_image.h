@@ -40,7 +40,6 @@ class ScriptImage {
   // occur in it anywhere certainly has no handler.
   const std::string& event_list() const { return event_list_; }
   const std::vector<HeaderEntry>& events() const { return events_; }
-  const std::vector<HeaderEntry>& functions() const { return functions_; }
 
   // What the loader had to refuse or cut: over-long lines, headers beyond capacity.
   const std::vector<std::string>& warnings() const { return warnings_; }

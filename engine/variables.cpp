@@ -52,11 +52,6 @@ void VariableTable::Erase(int index) {
   for (size_t i = index; i < variables_.size(); ++i) index_by_name_[variables_[i].name] = static_cast<int>(i);
 }
 
-void VariableTable::Clear() {
-  variables_.clear();
-  index_by_name_.clear();
-}
-
 std::string JoinElements(const std::vector<std::string>& elements, std::string_view separator) {
   std::string joined;
   for (size_t i = 0; i < elements.size(); ++i) {

@@ -34,7 +34,6 @@ class VariableTable {
   // Index of the variable, created with one empty element when missing.
   int FindOrCreate(std::string_view name);
   void Erase(int index);
-  void Clear();
 
   int count() const { return static_cast<int>(variables_.size()); }
   Variable& at(int index) { return variables_[index]; }
