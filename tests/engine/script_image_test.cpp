@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -80,7 +81,7 @@ TEST_F(ScriptImageTest, AMissingScriptFileLeavesEmptyTablesAndAsksToTerminate) {
 }
 
 TEST_F(ScriptImageTest, LoadsAScriptFileFromDisk) {
-  std::string path = testing::TempDir() + "/identity.vexe";
+  std::string path = testing::TempDir() + "/identity_" + std::to_string(getpid()) + ".vexe";
   {
     std::ofstream file(path, std::ios::binary);
     file << EncodeScriptFile({"event" + kSep + "load" + kOpen + kClose, "event" + kSep + "end" + kOpen + kClose});

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -34,7 +35,10 @@ void WriteAll(const fs::path& path, std::string_view bytes) {
 class PackageTest : public ScriptTest {
  protected:
   PackageTest() {
-    root_ = fs::path(testing::TempDir()) / ("package_test_" + MakeUniqueId(engine().random));
+    // Tests run in parallel processes: each needs a folder of its own.
+    root_ = fs::path(testing::TempDir()) /
+            ("package_test_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+             std::to_string(getpid()));
     fs::create_directories(root_ / "source");
     fs::create_directories(root_ / "out");
     engine().header.object_id = "OBJ";
