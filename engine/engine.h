@@ -14,12 +14,19 @@
 #include "engine/line_cache.h"
 #include "engine/random_generator.h"
 #include "engine/script_image.h"
+#include "engine/startup_state.h"
 #include "engine/variables.h"
 #include "platform/application.h"
 #include "platform/clock.h"
+#include "platform/input_state.h"
 #include "platform/message_box.h"
+#include "platform/process_starter.h"
+#include "platform/timers.h"
+#include "platform/window_system.h"
 
 namespace ixo {
+
+class EngineWindows;
 
 // The platform services the interpreter calls. The host that creates the engine
 // owns them and keeps them alive for the engine's lifetime.
@@ -27,6 +34,10 @@ struct PlatformServices {
   platform::MessageBox* message_box = nullptr;
   platform::Clock* clock = nullptr;
   platform::Application* application = nullptr;
+  platform::WindowSystem* window_system = nullptr;
+  platform::Timers* timers = nullptr;
+  platform::InputState* input = nullptr;
+  platform::ProcessStarter* process_starter = nullptr;
 };
 
 // Where the interpreter reaches out to subsystems built on top of it.
@@ -59,6 +70,9 @@ class Engine {
   RandomGenerator random;
   LineCache decoded_lines;
   CurrentHeader header;
+  StartupState startup;
+  // The engine windows, once the host has created their table; nullptr before.
+  EngineWindows* windows = nullptr;
 };
 
 }  // namespace ixo

@@ -6,6 +6,8 @@ namespace ixo::platform {
 
 class HeadlessApplication : public Application {
  public:
+  void SetListener(ApplicationListener*) override {}
+  void RunMessageLoop() override {}
   void RequestTerminate() override { terminate_requested_ = true; }
   bool TerminateRequested() const override { return terminate_requested_; }
 
