@@ -316,9 +316,10 @@ void VirtualDesktop::RunFor(std::optional<uint64_t> run_for_ms) {
     while (!terminate_requested_ && FireDueTimer()) RunIdle();
     if (terminate_requested_) break;
     std::optional<uint64_t> next = NextTimerDue();
-    // Nothing is scheduled: without input nothing can happen any more.
-    if (!next) break;
-    if (*next > deadline) {
+    // Nothing is scheduled: without input nothing can happen any more, so the
+    // time asked for passes at once.
+    if (!next || *next > deadline) {
+      if (deadline == UINT64_MAX) break;
       clock_.Advance(deadline - clock_.elapsed_ms());
       break;
     }
