@@ -9,6 +9,7 @@
 #include "engine/time_family.h"
 #include "engine/value_family.h"
 #include "engine/var_family.h"
+#include "graphics/window_family.h"
 #include "package/ixo_family.h"
 #include "window/animation.h"
 
@@ -30,7 +31,7 @@ const std::vector<FamilyEntry>& StandardFamilyEntries() {
       {"event", EventFamily},
       {"function", FunctionFamily},
       {"return", ReturnCommand},
-      {"window", nullptr},
+      {"window", WindowFamily},
       {"anim", AnimFamily},
       {"str", StrFamily},
       {"sound", nullptr},
