@@ -1,5 +1,5 @@
-// The window family: so far the cancel-close switch and each window's position
-// and size; the other sub-commands report themselves as unknown.
+// The window family: so far the cancel-close switch and each window's position,
+// size and timer; the other sub-commands report themselves as unknown.
 #include "graphics/window_family.h"
 
 #include <cstdint>
@@ -42,6 +42,24 @@ Result Extent(Engine& engine, EngineWindow& window, bool horizontal) {
   return kNoResult;
 }
 
+Result Timer(Engine& engine, EngineWindow& window) {
+  const std::string& setting = engine.slots.K(4);
+  const std::string& value = engine.slots.P(1);
+  bool enabled = window.window_timer_enabled;
+  int32_t interval = window.window_timer_interval;
+  if (setting == "enabled") {
+    if (value.empty()) return FlagText(enabled);
+    enabled = value == "1";
+  } else if (setting == "delay") {
+    if (value.empty()) return NumberText(interval);
+    interval = EvaluateNumber(value, 1000);
+  } else {
+    return Unknown(engine);
+  }
+  SetWindowTimer(*engine.windows, window.index, enabled, interval);
+  return kNoResult;
+}
+
 }  // namespace
 
 Result WindowFamily(Engine& engine) {
@@ -62,6 +80,7 @@ Result WindowFamily(Engine& engine) {
   if (property == "top") return Coordinate(engine, window, false);
   if (property == "width") return Extent(engine, window, true);
   if (property == "height") return Extent(engine, window, false);
+  if (property == "timer") return Timer(engine, window);
   return Unknown(engine);
 }
 

@@ -6,7 +6,7 @@ namespace ixo {
 
 class Engine;
 
-// "window" cancelclose(FLAG) | WINDOW left|top|width|height (VALUE)
+// "window" cancelclose(FLAG) | WINDOW left|top|width|height|timer enabled|timer delay (VALUE)
 Result WindowFamily(Engine& engine);
 
 }  // namespace ixo

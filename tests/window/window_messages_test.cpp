@@ -114,3 +114,27 @@ TEST_F(WindowMessagesTest, SizeAndDesktopChangesAreReported) {
 
 }  // namespace
 }  // namespace ixo
+
+namespace ixo {
+namespace {
+
+class WindowTimerTest : public WindowTest {};
+
+TEST_F(WindowTimerTest, RaisesItsEventEveryIntervalWhileEnabled) {
+  Start("event.load()\n  window.main.timer.delay(250)\n  window.main.timer.enabled(1)\nevent.end()\n"
+        "event.window:timer()\n  var.inc(ticks)\nevent.end()\n");
+  EXPECT_EQ(Command({"window", "main", "timer", "delay"}, {}), "250");
+  EXPECT_EQ(Command({"window", "main", "timer", "enabled"}, {}), "1");
+  Advance(1000);
+  EXPECT_EQ(Var("ticks"), "4");
+  Command({"window", "main", "timer", "delay"}, {"500"});
+  Advance(1000);
+  EXPECT_EQ(Var("ticks"), "6");
+  Command({"window", "main", "timer", "enabled"}, {"0"});
+  Advance(1000);
+  EXPECT_EQ(Var("ticks"), "6");
+  EXPECT_EQ(desktop().timer_count(), 0u);
+}
+
+}  // namespace
+}  // namespace ixo
