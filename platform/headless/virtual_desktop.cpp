@@ -283,6 +283,7 @@ bool VirtualDesktop::FireDueTimer() {
   // Re-armed before the tick runs: the tick may stop or restart its own timer.
   due->second.due_ms = now + due->second.interval_ms;
   std::function<void()> on_tick = due->second.on_tick;
+  ++ticks_fired_;
   try {
     on_tick();
   } catch (const std::exception& error) {
