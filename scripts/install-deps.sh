@@ -8,6 +8,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   tcl
+  libgtk-3-dev libx11-dev
 )
 
 missing=()
