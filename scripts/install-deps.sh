@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   tcl
   libgtk-3-dev libx11-dev
+  libsqlite3-dev
 )
 
 missing=()
