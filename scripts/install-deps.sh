@@ -8,6 +8,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   tcl
+  xvfb openbox xdotool x11-utils x11-apps python3
   libgtk-3-dev libx11-dev
   libsqlite3-dev
 )
