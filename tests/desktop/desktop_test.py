@@ -102,7 +102,11 @@ class Desktop:
         with os.fdopen(read_end, "rb") as pipe:
             number = pipe.readline().strip()
         check(number, "Xvfb did not start: see xvfb.log")
-        self.env = dict(os.environ, DISPLAY=f":{number.decode()}", XDG_CONFIG_HOME=os.path.join(self.work, "config"))
+        # No accessibility bus on a test desktop: GTK is told not to look for
+        # one (its bridge leaves D-Bus memory behind that LeakSanitizer reports
+        # at exit in the sanitizer build).
+        self.env = dict(os.environ, DISPLAY=f":{number.decode()}", XDG_CONFIG_HOME=os.path.join(self.work, "config"),
+                        NO_AT_BRIDGE="1")
         self.processes.append(subprocess.Popen(
             ["openbox", "--sm-disable"], env=self.env, stdout=subprocess.DEVNULL,
             stderr=open(os.path.join(self.work, "openbox.log"), "w"), preexec_fn=die_with_parent))
@@ -264,7 +268,7 @@ class Cases:
     def test_drag_moves_the_window_after_the_drag_delay(self):
         # (hold before moving, expected move): the window follows the pointer
         # only once the button has been down 180 ms.
-        table = [(0.35, (150, 100)), (0.0, (0, 0))]
+        table = [(0.5, (150, 100)), (0.0, (0, 0))]
         for hold, moved in table:
             with self.running("idle") as idle:
                 x, y, w, h = self.desktop.wait_geometry(idle.window, lambda x, y, w, h: (x, y, w, h) == (200, 200, 64, 64),
@@ -290,7 +294,7 @@ class Cases:
                 self.desktop.xdotool("mousemove", 340, 290, "click", 1)
                 self.desktop.wait_geometry(window, lambda x, y, w, h: w == 100 + 10 * clicks,
                                            f"{clicks} click(s) to widen the window to {100 + 10 * clicks}")
-            self.press_and_move((340, 290), (60, 40), 0.35)
+            self.press_and_move((340, 290), (60, 40), 0.5)
             self.desktop.wait_geometry(window, lambda x, y, w, h: (x, y) == (360, 290), "the dragged window at 360,290")
             time.sleep(0.3)
             check(self.desktop.geometry(window)[2] == 120, "a drag was taken for a click")
