@@ -258,6 +258,8 @@ class Cases:
         with self.running("ball") as ball:
             title = self.desktop.run("xprop", "-id", ball.window, "_NET_WM_NAME", "WM_NAME")
             check('"ixo"' in title, f"the window's title is not ixo: {title!r}")
+            state = self.desktop.run("xprop", "-id", ball.window, "_NET_WM_STATE")
+            check("_NET_WM_STATE_ABOVE" in state, f"the main window is not kept above others: {state!r}")
             first = self.desktop.wait_geometry(ball.window, lambda x, y, w, h: (w, h) == (64, 64),
                                                "the ball to be 64x64")
             # Thrown at start: it flies off on its own.
@@ -318,15 +320,18 @@ class Cases:
                     failures.append(str(failure))
             check(not failures, "; ".join(failures))
 
-    def test_escape_and_sigterm_end_the_object(self):
+    def test_escape_right_click_and_sigterm_end_the_object(self):
         table = [("Escape on the main window", lambda engine: (
                      self.desktop.xdotool("windowfocus", "--sync", engine.window),
                      self.desktop.xdotool("key", "Escape"))),
+                 ("a right click on the main window", lambda engine: self.desktop.xdotool("mousemove", 232, 232, "click", 3)),
                  ("SIGTERM", lambda engine: engine.process.send_signal(signal.SIGTERM))]
         for how, end in table:
             engine = Engine(self.desktop, self.engine_path, self.packages["idle"], self.work)
             try:
                 engine.find_window()
+                self.desktop.wait_geometry(engine.window, lambda x, y, w, h: (x, y, w, h) == (200, 200, 64, 64),
+                                           "the square at 200,200")
                 check(len(engine.extraction_folders()) == 1, "no extraction folder while running")
                 end(engine)
                 code = engine.wait_exit()
