@@ -16,12 +16,18 @@
 #include "engine/script_image.h"
 #include "engine/startup_state.h"
 #include "engine/variables.h"
+#include "platform/app_bars.h"
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/input_state.h"
 #include "platform/message_box.h"
+#include "platform/monitors.h"
 #include "platform/process_starter.h"
+#include "platform/status_icons.h"
 #include "platform/timers.h"
+#include "platform/window_frames.h"
+#include "platform/window_shapes.h"
+#include "platform/window_stacking.h"
 #include "platform/window_system.h"
 
 namespace ixo {
@@ -38,6 +44,14 @@ struct PlatformServices {
   platform::Timers* timers = nullptr;
   platform::InputState* input = nullptr;
   platform::ProcessStarter* process_starter = nullptr;
+  // Services a desktop may lack; a null one means the host has none, and the
+  // families keep their state without it.
+  platform::WindowFrames* frames = nullptr;
+  platform::WindowStacking* stacking = nullptr;
+  platform::WindowShapes* shapes = nullptr;
+  platform::Monitors* monitors = nullptr;
+  platform::StatusIcons* status_icons = nullptr;
+  platform::AppBars* app_bars = nullptr;
 };
 
 // Where the interpreter reaches out to subsystems built on top of it.

@@ -142,10 +142,36 @@ void VirtualDesktop::RepaintScreenArea(Rect area) {
   }
 }
 
+Rect VirtualDesktop::ScreenRect(const VirtualWindow& window) const {
+  Rect rect = window.bounds;
+  // A child's place counts from its parent's client area.
+  for (const VirtualWindow* parent = this->window(window.parent); parent; parent = this->window(parent->parent)) {
+    rect.left += parent->bounds.left;
+    rect.top += parent->bounds.top;
+  }
+  return rect;
+}
+
+bool VirtualDesktop::Takes(const VirtualWindow& window, Point position) const {
+  for (const VirtualWindow* w = &window; w; w = this->window(w->parent))
+    if (!w->visible) return false;
+  const Rect rect = ScreenRect(window);
+  if (!rect.Contains(position)) return false;
+  if (!window.shape) return true;
+  // Outside its shape a window is a hole.
+  const Point client{position.x - rect.left, position.y - rect.top};
+  return std::any_of(window.shape->begin(), window.shape->end(), [&](const Rect& r) { return r.Contains(client); });
+}
+
 WindowHit VirtualDesktop::WindowAt(Point position) {
+  // Children lie above their parents: a hit on one is a control of the parent too.
   for (WindowId id : stacking_) {
     const VirtualWindow& window = windows_.at(id);
-    if (window.visible && window.bounds.Contains(position)) return {id, true, false};
+    if (window.parent && Takes(window, position)) return {id, true, false};
+  }
+  for (WindowId id : stacking_) {
+    const VirtualWindow& window = windows_.at(id);
+    if (!window.parent && Takes(window, position)) return {id, true, false};
   }
   return {};
 }
@@ -175,7 +201,8 @@ bool VirtualDesktop::IsKeyDown(int key) {
 }
 
 Point VirtualDesktop::ClientPosition(const VirtualWindow& window) const {
-  return {pointer_.x - window.bounds.left, pointer_.y - window.bounds.top};
+  const Rect rect = ScreenRect(window);
+  return {pointer_.x - rect.left, pointer_.y - rect.top};
 }
 
 // Calls into the engine as the window system's dispatcher does: an exception

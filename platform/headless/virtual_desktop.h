@@ -10,12 +10,20 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/app_bars.h"
 #include "platform/application.h"
 #include "platform/headless/virtual_clock.h"
 #include "platform/input_state.h"
+#include "platform/monitors.h"
+#include "platform/status_icons.h"
 #include "platform/timers.h"
+#include "platform/window_frames.h"
+#include "platform/window_shapes.h"
+#include "platform/window_stacking.h"
 #include "platform/window_system.h"
 
 namespace ixo::platform {
@@ -30,11 +38,37 @@ struct VirtualWindow {
   WindowStyle style;
   // What the window shows: rows of blue, green, red bytes, bounds-sized, no padding.
   std::vector<uint8_t> pixels;
+
+  std::string title;
+  std::string tooltip;
+  Size icon_size;
+  BorderStyle border = BorderStyle::kNone;
+  BorderIcons border_icons;
+  WindowState state = WindowState::kNormal;
+  bool enabled = true;
+  WindowId parent = 0;
+  std::optional<std::vector<Rect>> shape;  // client coordinates; none: rectangular
+  uint8_t opacity = 255;
+  std::optional<StatusIconContent> status_icon;  // its pixels are not kept
+  std::optional<Rect> app_bar;  // the reserved strip, once set
+  bool app_bar_registered = false;
 };
 
-class VirtualDesktop : public WindowSystem, public Timers, public InputState, public Application {
+class VirtualDesktop : public WindowSystem,
+                       public WindowFrames,
+                       public WindowStacking,
+                       public WindowShapes,
+                       public Monitors,
+                       public StatusIcons,
+                       public AppBars,
+                       public Timers,
+                       public InputState,
+                       public Application {
  public:
   explicit VirtualDesktop(VirtualClock& clock, Size screen = kDefaultScreenSize);
+
+  // The frames the virtual desktop pretends to draw: caption and edges in pixels.
+  static FrameExtents FrameOf(BorderStyle style);
 
   // WindowSystem
   WindowId CreateWindow(WindowListener& listener) override;
@@ -53,6 +87,45 @@ class VirtualDesktop : public WindowSystem, public Timers, public InputState, pu
   Size ScreenSize() override { return screen_; }
   WindowHit WindowAt(Point screen_position) override;
   void PostPrivateMessage(WindowId window, uint32_t number, uint64_t first, uint64_t second) override;
+
+  // WindowFrames
+  void SetTitle(WindowId window, std::string_view title) override;
+  void SetTooltip(WindowId window, std::string_view text) override;
+  void SetIcon(WindowId window, PixelView icon) override;
+  void SetBorder(WindowId window, BorderStyle style, BorderIcons icons) override;
+  FrameExtents Frame(WindowId window) override;
+  void SetState(WindowId window, WindowState state) override;
+  WindowState State(WindowId window) override;
+  void SetEnabled(WindowId window, bool enabled) override;
+  bool IsEnabled(WindowId window) override;
+
+  // WindowStacking
+  void Restack(WindowId window, StackPlace place, WindowId reference, bool activate) override;
+  bool IsTopmost(WindowId window) override;
+  WindowId FindByTitle(std::string_view title) override;
+  void SetForeground(WindowId window) override;
+  void SetParent(WindowId window, WindowId parent) override;
+
+  // WindowShapes
+  void SetShape(WindowId window, const std::vector<Rect>* rectangles) override;
+  bool SetOpacity(WindowId window, uint8_t opacity) override;
+  // Whether the desktop shows opacity; a desktop without a compositor does not.
+  void set_composited(bool composited) { composited_ = composited; }
+
+  // Monitors: one, the screen, less the app bars' strips.
+  std::vector<Monitor> All() override;
+
+  // StatusIcons
+  void ShowStatusIcon(WindowId owner, const StatusIconContent& content) override;
+  void HideStatusIcon(WindowId owner) override;
+  // The user acts on a window's status icon (a mouse notification number).
+  void ClickStatusIcon(WindowId owner, uint64_t mouse_notification);
+
+  // AppBars
+  void RegisterAppBar(WindowId window) override;
+  void RemoveAppBar(WindowId window) override;
+  Rect QueryAppBarPosition(WindowId window, ScreenEdge edge, Rect wanted) override;
+  void SetAppBarPosition(WindowId window, ScreenEdge edge, Rect strip) override;
 
   // Timers
   TimerId StartTimer(uint32_t interval_ms, std::function<void()> on_tick) override;
@@ -112,6 +185,10 @@ class VirtualDesktop : public WindowSystem, public Timers, public InputState, pu
 
   VirtualWindow* Find(WindowId id);
   Point ClientPosition(const VirtualWindow& window) const;
+  // Where a window lies on the screen, its parents' places added.
+  Rect ScreenRect(const VirtualWindow& window) const;
+  // Whether the pointer at that point is over the window (shown, and not in a hole).
+  bool Takes(const VirtualWindow& window, Point position) const;
   void BringToFront(WindowId id);
   // Delivers posted messages and paints; returns whether there were any.
   bool DispatchPending();
@@ -137,6 +214,7 @@ class VirtualDesktop : public WindowSystem, public Timers, public InputState, pu
   std::set<MouseButton> buttons_down_;
   std::set<int> keys_down_;
 
+  bool composited_ = true;
   std::deque<PostedMessage> posted_;
   std::set<WindowId> paint_pending_;
   ApplicationListener* application_listener_ = nullptr;
