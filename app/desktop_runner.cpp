@@ -8,6 +8,7 @@
 #include "platform/desktop/gtk_message_box.h"
 #include "platform/spawn_process_starter.h"
 #include "platform/system_clock.h"
+#include "system/lazy_settings_store.h"
 #include "window/engine_windows.h"
 
 namespace ixo {
@@ -24,6 +25,8 @@ int RunOnDesktop(const RunArguments& arguments, std::ostream& err) {
   platform::SpawnProcessStarter process_starter;
   PlatformServices services{&message_box, &clock,          desktop.get(),   desktop.get(),
                             desktop.get(), desktop.get(), &process_starter};
+  system::LazySettingsStore settings;
+  services.settings = &settings;
   Engine engine(services, StandardFamilies());
   // An object's author sees the reports in the terminal the object was started from.
   engine.hooks.on_error_report = [&err](const std::string& report) { err << report << "\n\n" << std::flush; };

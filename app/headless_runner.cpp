@@ -17,7 +17,8 @@ HeadlessRunner::HeadlessRunner(std::ostream& out, std::ostream& err, const Famil
                                platform::Size screen)
     : message_box_(out), desktop_(clock_, screen) {
   PlatformServices services{&message_box_, &clock_,    &desktop_, &desktop_, &desktop_, &desktop_, &process_starter_,
-                            &desktop_,     &desktop_,  &desktop_, &desktop_, &desktop_, &desktop_};
+                            &desktop_,     &desktop_,  &desktop_, &desktop_, &desktop_, &desktop_,
+                            &settings_};
   engine_ = std::make_unique<Engine>(services, families);
   engine_->hooks.on_error_report = [&err](const std::string& report) { err << report << "\n\n" << std::flush; };
   windows_ = std::make_unique<EngineWindows>(*engine_);

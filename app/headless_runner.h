@@ -16,6 +16,7 @@
 #include "platform/headless/virtual_clock.h"
 #include "platform/headless/virtual_desktop.h"
 #include "platform/spawn_process_starter.h"
+#include "system/lazy_settings_store.h"
 #include "window/engine_windows.h"
 
 namespace ixo {
@@ -55,6 +56,7 @@ class HeadlessRunner {
   platform::VirtualDesktop desktop_;
   // A restarted run stays headless.
   platform::SpawnProcessStarter process_starter_{{"--headless"}};
+  system::LazySettingsStore settings_;
   std::unique_ptr<Engine> engine_;
   std::unique_ptr<EngineWindows> windows_;
 };

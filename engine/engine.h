@@ -30,6 +30,10 @@
 #include "platform/window_stacking.h"
 #include "platform/window_system.h"
 
+namespace ixo::system {
+class SettingsStore;
+}  // namespace ixo::system
+
 namespace ixo {
 
 class EngineWindows;
@@ -52,6 +56,8 @@ struct PlatformServices {
   platform::Monitors* monitors = nullptr;
   platform::StatusIcons* status_icons = nullptr;
   platform::AppBars* app_bars = nullptr;
+  // The user's settings kept between runs.
+  system::SettingsStore* settings = nullptr;
 };
 
 // Where the interpreter reaches out to subsystems built on top of it.

@@ -1,86 +1,86 @@
-// The window family: so far the cancel-close switch and each window's position,
-// size and timer; the other sub-commands report themselves as unknown.
+// "window" GLOBAL ... | WINDOW PROPERTY ...: creating windows, finding them, and
+// reading and changing everything about one.
 #include "graphics/window_family.h"
 
-#include <cstdint>
-
-#include "engine/engine.h"
 #include "engine/error_report.h"
 #include "engine/messages.h"
-#include "engine/numeric_expression.h"
 #include "engine/value_text.h"
-#include "window/engine_windows.h"
+#include "graphics/window_commands.h"
 
 namespace ixo {
 
 namespace {
 
-Result Unknown(Engine& engine) {
-  ReportError(engine, message::kUnknownCommand);
-  return kNoResult;
-}
+using window_commands::Unknown;
 
-// A new left or top is stored and applied by the next idle pass; until then the
-// window reports where it still is.
-Result Coordinate(Engine& engine, EngineWindow& window, bool horizontal) {
-  platform::Rect bounds = engine.windows->window_system.Bounds(window.native);
-  const std::string& value = engine.slots.P(1);
-  if (value.empty()) return NumberText(horizontal ? bounds.left : bounds.top);
-  float hundredths = static_cast<float>(int64_t{EvaluateNumber(value, 0)} * 100);
-  (horizontal ? window.stored_x : window.stored_y) = hundredths;
-  return kNoResult;
-}
-
-// Sizes change at once.
-Result Extent(Engine& engine, EngineWindow& window, bool horizontal) {
-  platform::WindowSystem& system = engine.windows->window_system;
-  platform::Rect bounds = system.Bounds(window.native);
-  const std::string& value = engine.slots.P(1);
-  if (value.empty()) return NumberText(horizontal ? bounds.width : bounds.height);
-  (horizontal ? bounds.width : bounds.height) = EvaluateNumber(value, 50);
-  system.SetBounds(window.native, bounds);
-  return kNoResult;
-}
-
-Result Timer(Engine& engine, EngineWindow& window) {
-  const std::string& setting = engine.slots.K(4);
-  const std::string& value = engine.slots.P(1);
-  bool enabled = window.window_timer_enabled;
-  int32_t interval = window.window_timer_interval;
-  if (setting == "enabled") {
-    if (value.empty()) return FlagText(enabled);
-    enabled = value == "1";
-  } else if (setting == "delay") {
-    if (value.empty()) return NumberText(interval);
-    interval = EvaluateNumber(value, 1000);
-  } else {
-    return Unknown(engine);
+// The indices below the high-water count whose group is name; an empty name
+// selects those without a group, empty slots included.
+std::vector<int> GroupMembers(EngineWindows& windows, const std::string& name) {
+  std::vector<int> members;
+  for (int index = 0; index < windows.high_water; ++index) {
+    const EngineWindow* window = windows.at(index);
+    const bool has_group = window && window->group;
+    if (name.empty() ? !has_group : has_group && *window->group == name) members.push_back(index);
   }
-  SetWindowTimer(*engine.windows, window.index, enabled, interval);
-  return kNoResult;
+  return members;
+}
+
+std::string JoinIndices(const std::vector<int>& indices) {
+  std::string joined;
+  for (int index : indices) joined += (joined.empty() ? "" : "^^") + std::to_string(index);
+  return joined;
+}
+
+// The sub-commands that name no window; nothing when K2 is none of them.
+std::optional<Result> GlobalCommand(Engine& engine, EngineWindows& windows) {
+  const CommandSlots& slots = engine.slots;
+  const std::string& what = slots.K(2);
+  if (what == "count") {
+    int count = 0;
+    for (int index = 0; index < kMaxEngineWindows; ++index) count += windows.at(index) ? 1 : 0;
+    return NumberText(count);
+  }
+  if (what == "create") return window_commands::CreateWindowCommand(engine, nullptr);
+  if (what == "eventauthor") {
+    int author = engine.context.event_window_index;
+    return author == -1 ? kNoResult : Result(NumberText(author));
+  }
+  if (what == "cancelclose") {
+    windows.cancel_close = slots.P(1) == "1";
+    return kNoResult;
+  }
+  if (what == "group" && slots.K(3) == "getlist") return JoinIndices(GroupMembers(windows, slots.P(1)));
+  if (what == "group" && slots.K(3) == "count")
+    return NumberText(static_cast<int32_t>(GroupMembers(windows, slots.P(1)).size()));
+  if (what == "exists") return FlagText(ResolveWindowIndex(windows, slots.P(1)) >= 0);
+  if (what == "frompoint") {
+    platform::Point point{EvaluateNumber(slots.P(1), 0), EvaluateNumber(slots.P(2), 0)};
+    platform::WindowHit hit = windows.window_system.WindowAt(point);
+    for (int index = 0; index < windows.high_water && hit.window && !hit.child_control; ++index)
+      if (windows.at(index) && windows.at(index)->native == hit.window) return NumberText(index);
+    return kNoResult;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 Result WindowFamily(Engine& engine) {
-  const CommandSlots& slots = engine.slots;
   if (!engine.windows) return Unknown(engine);
-  if (slots.K(2) == "cancelclose") {
-    engine.windows->cancel_close = slots.P(1) == "1";
-    return kNoResult;
-  }
-  int index = ResolveWindowIndex(*engine.windows, slots.K(2));
+  EngineWindows& windows = *engine.windows;
+  if (std::optional<Result> result = GlobalCommand(engine, windows)) return *result;
+
+  int index = ResolveWindowIndex(windows, engine.slots.K(2));
   if (index < 0) {
     ReportError(engine, message::kInvalidWindowIndex);
     return kNoResult;
   }
-  EngineWindow& window = *engine.windows->at(index);
-  const std::string& property = slots.K(3);
-  if (property == "left") return Coordinate(engine, window, true);
-  if (property == "top") return Coordinate(engine, window, false);
-  if (property == "width") return Extent(engine, window, true);
-  if (property == "height") return Extent(engine, window, false);
-  if (property == "timer") return Timer(engine, window);
+  window_commands::Target target{engine, windows, *windows.at(index), index};
+  if (engine.slots.K(3) == "create") return window_commands::CreateWindowCommand(engine, &engine.slots.K(2));
+  // Each group answers for its own words; a word none knows is unknown.
+  for (auto group : {window_commands::LookCommand, window_commands::GeometryCommand, window_commands::OrderCommand,
+                     window_commands::ShapeCommand, window_commands::DesktopBarCommand})
+    if (window_commands::Handled result = group(target)) return *result;
   return Unknown(engine);
 }
 

@@ -7,9 +7,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "graphics/image.h"
 #include "platform/timers.h"
+#include "platform/window_frames.h"
 #include "platform/window_system.h"
 
 namespace ixo {
@@ -56,6 +58,16 @@ struct EngineWindow {
   std::unique_ptr<graphics::Image> back_buffer;
   std::optional<std::string> group;
   int parent_index = -1;
+
+  // The outline set by a shape command (client coordinates); none: rectangular.
+  std::optional<std::vector<platform::Rect>> region;
+  // Pixels of this colour (red in the low byte) are holes while it is set.
+  std::optional<uint32_t> colour_key;
+  bool stay_on_top = false;
+  platform::BorderStyle border = platform::BorderStyle::kNone;
+  platform::BorderIcons border_icons;
+  bool status_icon_shown = false;
+  bool app_bar_registered = false;
 
   AnimationState animation;
   bool custom_draw = false;

@@ -7,6 +7,7 @@
 #include "window/engine_windows.h"
 #include "window/poll_tick.h"
 #include "window/window_events.h"
+#include "window/window_shape.h"
 #include "window/window_notifications.h"
 
 namespace ixo {
@@ -131,6 +132,8 @@ void PaintWindow(EngineWindows& windows, int index) {
   if (buffer.width() < bounds.width || buffer.height() < bounds.height)
     buffer.Resize(std::max(buffer.width(), bounds.width), std::max(buffer.height(), bounds.height));
   windows.window_system.Present(window->native, buffer.view());
+  // Key-coloured pixels are holes: the outline follows what was painted.
+  if (window->colour_key) ApplyWindowShape(windows, index);
 }
 
 void EnsureBackBuffer(EngineWindows& windows, int index) {
