@@ -140,6 +140,53 @@ bool ClipLongLine(int64_t& x0, int64_t& y0, int64_t& x1, int64_t& y1, int64_t ri
   return true;
 }
 
+struct Vertex {
+  double x, y;
+};
+
+// The pixels whose centres lie inside the polygon, by alternate filling.
+void FillInside(Image& image, const std::vector<Vertex>& points, uint32_t colour) {
+  if (points.empty()) return;
+  double top = points[0].y, bottom = points[0].y;
+  for (const Vertex& p : points) {
+    top = std::min(top, p.y);
+    bottom = std::max(bottom, p.y);
+  }
+  const int64_t first_row = static_cast<int64_t>(std::max(std::floor(top), 0.0));
+  const int64_t end_row = static_cast<int64_t>(std::min(std::ceil(bottom), double(image.height())));
+  std::vector<double> crossings;
+  for (int64_t y = first_row; y < end_row; ++y) {
+    const double cy = y + 0.5;
+    crossings.clear();
+    for (size_t i = 0; i < points.size(); ++i) {
+      const Vertex& a = points[i];
+      const Vertex& b = points[(i + 1) % points.size()];
+      if ((a.y <= cy) == (b.y <= cy)) continue;
+      crossings.push_back(a.x + (cy - a.y) * (b.x - a.x) / (b.y - a.y));
+    }
+    std::sort(crossings.begin(), crossings.end());
+    for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
+      const double left = std::clamp(std::ceil(crossings[i] - 0.5), -1.0, double(image.width()));
+      const double right = std::clamp(std::ceil(crossings[i + 1] - 0.5), -1.0, double(image.width()));
+      FillSpan(image, y, static_cast<int64_t>(left), static_cast<int64_t>(right), colour);
+    }
+  }
+}
+
+// A line of a wide pen: the band around it and a round cap at each end, so that
+// lines drawn one after another join smoothly.
+void WideLine(Image& image, Point from, Point to, int width, uint32_t colour) {
+  const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;
+  const double length = std::hypot(dx, dy);
+  if (length > 0) {
+    const double nx = -dy / length * width / 2, ny = dx / length * width / 2;
+    const double ax = from.x + 0.5, ay = from.y + 0.5, bx = to.x + 0.5, by = to.y + 0.5;
+    FillInside(image, {{ax + nx, ay + ny}, {bx + nx, by + ny}, {bx - nx, by - ny}, {ax - nx, ay - ny}}, colour);
+  }
+  Stamp(image, from, width, colour);
+  Stamp(image, to, width, colour);
+}
+
 }  // namespace
 
 void FillRectangle(Image& image, int left, int top, int right, int bottom, uint32_t colour) {
@@ -156,6 +203,11 @@ void DrawLine(Image& image, Point from, Point to, const Pen& pen) {
   if (std::max(std::llabs(end_x - x), std::llabs(end_y - y)) > kLongLine &&
       !ClipLongLine(x, y, end_x, end_y, image.width() + width, image.height() + width, width))
     return;
+  if (width > 3) {
+    WideLine(image, {static_cast<int>(x), static_cast<int>(y)}, {static_cast<int>(end_x), static_cast<int>(end_y)},
+             std::min(width, 4 * kMaxImageSide), pen.colour);
+    return;
+  }
   // Bresenham's walk, stopping before the end point.
   const int64_t dx = std::llabs(end_x - x), dy = -std::llabs(end_y - y);
   const int sx = x < end_x ? 1 : -1, sy = y < end_y ? 1 : -1;
@@ -182,28 +234,9 @@ void DrawPolyline(Image& image, const std::vector<Point>& points, const Pen& pen
 void DrawPolygon(Image& image, const std::vector<Point>& points, uint32_t colour, const Pen& pen) {
   EnsureDirectColour(image);
   if (points.empty()) return;
-  int64_t top = points[0].y, bottom = points[0].y;
-  for (const Point& p : points) {
-    top = std::min<int64_t>(top, p.y);
-    bottom = std::max<int64_t>(bottom, p.y);
-  }
-  top = std::max<int64_t>(top, 0);
-  bottom = std::min<int64_t>(bottom, image.height());
-  std::vector<double> crossings;
-  for (int64_t y = top; y < bottom; ++y) {
-    const double cy = y + 0.5;
-    crossings.clear();
-    for (size_t i = 0; i < points.size(); ++i) {
-      const Point& a = points[i];
-      const Point& b = points[(i + 1) % points.size()];
-      if ((a.y <= cy) == (b.y <= cy)) continue;
-      crossings.push_back(a.x + (cy - a.y) * (double(b.x) - a.x) / (double(b.y) - a.y));
-    }
-    std::sort(crossings.begin(), crossings.end());
-    for (size_t i = 0; i + 1 < crossings.size(); i += 2)
-      FillSpan(image, y, static_cast<int64_t>(std::ceil(crossings[i] - 0.5)),
-               static_cast<int64_t>(std::ceil(crossings[i + 1] - 0.5)), colour);
-  }
+  std::vector<Vertex> vertices;
+  for (const Point& p : points) vertices.push_back({double(p.x), double(p.y)});
+  FillInside(image, vertices, colour);
   // The outline includes every vertex, the last one too.
   std::vector<Point> closed = points;
   closed.push_back(points[0]);
