@@ -4,40 +4,30 @@
 #include <iterator>
 #include <ostream>
 
-#include "engine/event_runner.h"
 #include "engine/family_table.h"
 #include "engine/script_file.h"
 #include "engine/script_source.h"
 
 namespace ixo {
 
-HeadlessRunner::HeadlessRunner(std::ostream& out, std::ostream& err)
-    : HeadlessRunner(out, err, StandardFamilies()) {}
+HeadlessRunner::HeadlessRunner(std::ostream& out, std::ostream& err, platform::Size screen)
+    : HeadlessRunner(out, err, StandardFamilies(), screen) {}
 
-HeadlessRunner::HeadlessRunner(std::ostream& out, std::ostream& err, const FamilyTable& families)
-    : message_box_(out) {
-  engine_ = std::make_unique<Engine>(PlatformServices{&message_box_, &clock_, &application_}, families);
+HeadlessRunner::HeadlessRunner(std::ostream& out, std::ostream& err, const FamilyTable& families,
+                               platform::Size screen)
+    : message_box_(out), desktop_(clock_, screen) {
+  PlatformServices services{&message_box_, &clock_, &desktop_, &desktop_, &desktop_, &desktop_, &process_starter_};
+  engine_ = std::make_unique<Engine>(services, families);
   engine_->hooks.on_error_report = [&err](const std::string& report) { err << report << "\n\n" << std::flush; };
+  windows_ = std::make_unique<EngineWindows>(*engine_);
 }
 
 void HeadlessRunner::Run(std::optional<uint64_t> run_for_ms) {
-  RaiseEvent(*engine_, "_initialize", true, 0, false);
-  RaiseEvent(*engine_, "initialize", true, 0, false);
-  RunQueuedEvents(run_for_ms);
+  RunLoadedObject(*engine_, *windows_, [&] { desktop_.RunFor(run_for_ms); });
 }
 
-void HeadlessRunner::RunQueuedEvents(std::optional<uint64_t> run_for_ms) {
-  uint64_t deadline = run_for_ms ? clock_.elapsed_ms() + *run_for_ms : UINT64_MAX;
-  while (!application_.TerminateRequested() && !engine_->context.shutting_down) {
-    if (RunDueQueuedEvent(*engine_)) continue;
-    // Nothing can run now: jump to the earliest entry that is not yet due.
-    uint32_t now = clock_.TickCount();
-    std::optional<uint32_t> next_due;
-    for (const QueuedEvent& entry : engine_->queue.entries())
-      if (entry.due_tick > now && (!next_due || entry.due_tick < *next_due)) next_due = entry.due_tick;
-    if (!next_due || clock_.elapsed_ms() + (*next_due - now) > deadline) break;
-    clock_.Advance(*next_due - now);
-  }
+bool HeadlessRunner::RunPackage(const RunArguments& arguments, std::optional<uint64_t> run_for_ms) {
+  return RunObjectPackage(*engine_, *windows_, arguments, [&] { desktop_.RunFor(run_for_ms); });
 }
 
 void HeadlessRunner::DumpVariables(std::ostream& out) const {

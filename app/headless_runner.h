@@ -1,6 +1,6 @@
-// Runs a script on the headless host: no display, message boxes printed as
-// "[message] TEXT" lines, error reports on the error stream, and a virtual clock
-// that jumps to the next due event instead of waiting.
+// The headless host: an object runs on a virtual desktop in memory, message
+// boxes are printed as "[message] TEXT" lines, error reports go to the error
+// stream, and a virtual clock jumps to the next due timer instead of waiting.
 #pragma once
 
 #include <cstdint>
@@ -10,28 +10,36 @@
 #include <string>
 #include <vector>
 
+#include "app/object_run.h"
 #include "engine/engine.h"
-#include "platform/headless/headless_application.h"
 #include "platform/headless/headless_message_box.h"
 #include "platform/headless/virtual_clock.h"
+#include "platform/headless/virtual_desktop.h"
+#include "platform/spawn_process_starter.h"
+#include "window/engine_windows.h"
 
 namespace ixo {
 
 class HeadlessRunner {
  public:
-  HeadlessRunner(std::ostream& out, std::ostream& err);
-  HeadlessRunner(std::ostream& out, std::ostream& err, const FamilyTable& families);
+  HeadlessRunner(std::ostream& out, std::ostream& err, platform::Size screen = platform::kDefaultScreenSize);
+  HeadlessRunner(std::ostream& out, std::ostream& err, const FamilyTable& families,
+                 platform::Size screen = platform::kDefaultScreenSize);
 
   Engine& engine() { return *engine_; }
+  EngineWindows& windows() { return *windows_; }
   platform::VirtualClock& clock() { return clock_; }
+  platform::VirtualDesktop& desktop() { return desktop_; }
+  // Replaces the starter of new processes (tests watch restarts with their own).
+  void set_process_starter(platform::ProcessStarter& starter) { engine_->platform.process_starter = &starter; }
 
-  // Raises "_initialize" and "initialize" at once, then runs queued events as
-  // they fall due until none can run any more, the object ends, or the virtual
-  // clock has advanced run_for_ms (when given).
+  // Runs the loaded script as an object: initialization events, the main window
+  // and its "load", then timers and queued events until the object ends, nothing
+  // is scheduled any more, or the clock has advanced run_for_ms.
   void Run(std::optional<uint64_t> run_for_ms = std::nullopt);
 
-  // Runs queued events that are due or fall due within the bound.
-  void RunQueuedEvents(std::optional<uint64_t> run_for_ms);
+  // Runs the package as the desktop host does, on the virtual desktop.
+  bool RunPackage(const RunArguments& arguments, std::optional<uint64_t> run_for_ms = std::nullopt);
 
   // Every element of every variable as "name[index]=value" lines, in variable
   // order and then element order.
@@ -40,8 +48,11 @@ class HeadlessRunner {
  private:
   platform::HeadlessMessageBox message_box_;
   platform::VirtualClock clock_;
-  platform::HeadlessApplication application_;
+  platform::VirtualDesktop desktop_;
+  // A restarted run stays headless.
+  platform::SpawnProcessStarter process_starter_{{"--headless"}};
   std::unique_ptr<Engine> engine_;
+  std::unique_ptr<EngineWindows> windows_;
 };
 
 // Reads a script to run: a script file (.vexe) as it is, a source file (.ixs)

@@ -3,11 +3,14 @@
 #include "engine/control_families.h"
 #include "engine/event_family.h"
 #include "engine/function_family.h"
+#include "engine/keyboard_family.h"
 #include "engine/num_family.h"
 #include "engine/str_family.h"
+#include "engine/time_family.h"
 #include "engine/value_family.h"
 #include "engine/var_family.h"
 #include "package/ixo_family.h"
+#include "window/animation.h"
 
 namespace ixo {
 
@@ -28,12 +31,12 @@ const std::vector<FamilyEntry>& StandardFamilyEntries() {
       {"function", FunctionFamily},
       {"return", ReturnCommand},
       {"window", nullptr},
-      {"anim", nullptr},
+      {"anim", AnimFamily},
       {"str", StrFamily},
       {"sound", nullptr},
       {"mouse", nullptr},
       {"screen", nullptr},
-      {"keyboard", nullptr},
+      {"keyboard", KeyboardFamily},
       {"inputbox", nullptr},
       {"treeview", nullptr},
       {"path", nullptr},
@@ -49,7 +52,7 @@ const std::vector<FamilyEntry>& StandardFamilyEntries() {
       {"ixe", IxoFamily},
       {"ixo", IxoFamily},
       {"reg", nullptr},
-      {"time", nullptr},
+      {"time", TimeFamily},
       {"shortcut", nullptr},
   });
   return entries;

@@ -14,6 +14,7 @@ inline constexpr const char* kEndlessExpansion =
     "The nested expressions of this line never end: a value expands into itself.";
 inline constexpr const char* kInvalidIndex =
     "Invalid variable index, index out of bound or unknown variable command.";
+inline constexpr const char* kInvalidWindowIndex = "The window index is invalid.";
 inline constexpr const char* kInvalidDynamicName = "Invalid dynamic name. Dynamic naming variable does not exists.";
 
 }  // namespace ixo::message

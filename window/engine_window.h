@@ -60,6 +60,7 @@ struct EngineWindow {
   AnimationState animation;
   bool custom_draw = false;
   bool load_pending = false;
+  bool polled = false;  // the poll timer looks after this window
   int activation_ignore_count = 0;
 
   platform::TimerId animation_timer = 0;

@@ -53,6 +53,7 @@ class EngineWindows {
 
   // The one poll timer serves every window that needs polling (see poll_tick.h).
   platform::TimerId poll_timer = 0;
+  bool global_clicks_polled = false;
   // Wakes the loop when a delayed queued event falls due.
   platform::TimerId queue_timer = 0;
   uint32_t queue_timer_due = 0;

@@ -1,0 +1,46 @@
+// What engine windows do with the window system's notifications other than
+// input: moves, sizes, activation, close requests, private messages, and the
+// notifications that concern the whole application.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace ixo {
+
+class EngineWindows;
+
+// Private message numbers, counted from the first one the window system leaves free.
+enum class PrivateMessage : uint32_t {
+  kExternText = 1,
+  kStatusIcon = 2,
+  kAppBar = 3,
+  kQuit = 4,
+  kExternNumbers = 5,
+};
+
+// Mouse notifications a status icon reports through kStatusIcon.
+inline constexpr uint64_t kIconMouseMove = 0x0200;
+inline constexpr uint64_t kIconLeftDown = 0x0201;
+inline constexpr uint64_t kIconLeftUp = 0x0202;
+inline constexpr uint64_t kIconLeftDoubleClick = 0x0203;
+inline constexpr uint64_t kIconRightDown = 0x0204;
+
+void HandleCloseRequest(EngineWindows& windows, int index);
+void HandleMoved(EngineWindows& windows, int index);
+void HandleResized(EngineWindows& windows, int index);
+void HandleActivation(EngineWindows& windows, int index, bool active);
+void HandlePrivateMessage(EngineWindows& windows, int index, uint32_t number, uint64_t first, uint64_t second);
+
+void HandleApplicationActivation(EngineWindows& windows, bool active);
+void HandleMinimize(EngineWindows& windows);
+void HandleRestore(EngineWindows& windows);
+// Returns whether the session may end.
+bool HandleShutdownQuery(EngineWindows& windows);
+void HandleShutdown(EngineWindows& windows);
+void HandleWorkAreaChanged(EngineWindows& windows);
+void HandleDisplayChanged(EngineWindows& windows);
+// An error escaped a handler: it becomes the last error and the script hears of it.
+void HandleException(EngineWindows& windows, std::string_view message);
+
+}  // namespace ixo
