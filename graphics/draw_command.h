@@ -8,6 +8,7 @@
 #include "engine/engine.h"
 #include "engine/numeric_expression.h"
 #include "engine/result.h"
+#include "graphics/draw_family.h"
 #include "graphics/draw_state.h"
 #include "graphics/image.h"
 

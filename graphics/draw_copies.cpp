@@ -1,6 +1,7 @@
 // Operations that take a second image from K4 ("rotate", "copyfrom",
 // "brushfrom", "isegual"), and "paint", which shows a back buffer on its window.
 #include <algorithm>
+#include <limits>
 
 #include "engine/error_report.h"
 #include "engine/value_text.h"
@@ -99,6 +100,49 @@ Result CompareCommand(Engine& engine, Image& image) {
   state.difference_y = difference ? difference->y : 0;
   if (!difference) return kNoResult;
   return NumberText(static_cast<int32_t>(difference->colour));
+}
+
+}  // namespace ixo::graphics
+
+namespace ixo::graphics {
+
+// Without P1 the whole back buffer is shown. With P1 a rectangle of it is shown
+// stretched onto a rectangle of the window; the rest of the window shows the
+// back buffer as it is.
+Result PaintCommand(Engine& engine) {
+  const std::string& reference = engine.slots.K(2);
+  const int32_t index = !reference.empty() && reference[0] == 'm' ? 0 : EvaluateNumber(reference, -1);
+  if (index < 0 || index > 254) {
+    ReportError(engine, message::kInvalidWindow);
+    return kNoResult;
+  }
+  EngineWindow* window = engine.windows ? engine.windows->at(index) : nullptr;
+  if (!window || !window->back_buffer) return kNoResult;
+  Image& buffer = *window->back_buffer;
+  // Windows show 24-bit pictures.
+  buffer.ConvertTo(24);
+  if (IsEmpty(engine, 1)) {
+    PaintWindow(*engine.windows, index);
+    return kNoResult;
+  }
+  const platform::Rect bounds = engine.windows->window_system.Bounds(window->native);
+  CopyArea area;
+  area.sx = Number(engine, 1, 0);
+  area.sy = Number(engine, 2, 0);
+  area.sw = Number(engine, 3, Sum(bounds.width, -area.sx));
+  area.sh = Number(engine, 4, Sum(bounds.height, -area.sy));
+  area.dx = Number(engine, 5, area.sx);
+  area.dy = Number(engine, 6, area.sy);
+  area.dw = Number(engine, 7, area.sw);
+  area.dh = Number(engine, 8, area.sh);
+  Image frame = buffer;
+  frame.GrowTo(bounds.width, bounds.height);
+  Image source = buffer;
+  ScaledCopy(source, frame, area, EffectParameters{}, DeformParameters{});
+  if (frame.width() > bounds.width || frame.height() > bounds.height)
+    frame.Resize(std::max(bounds.width, 0), std::max(bounds.height, 0));
+  engine.windows->window_system.Present(window->native, frame.view());
+  return kNoResult;
 }
 
 }  // namespace ixo::graphics

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/error_report.h"
+#include "engine/host_path.h"
 #include "engine/value_text.h"
 #include "engine/variables.h"
 #include "graphics/bmp_codec.h"
@@ -21,12 +22,6 @@ namespace {
 
 // Picture files larger than this are not read into memory.
 constexpr std::streamoff kMaxPictureFile = std::streamoff{1} << 28;
-
-// Scripts write paths with backslashes.
-std::string NativePath(std::string path) {
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
-}
 
 std::string LowerExtension(const std::string& path) {
   const size_t dot = path.find_last_of('.');
@@ -61,7 +56,7 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 Result LoadPictureCommand(Engine& engine, Image& image) {
   const std::string& name = Parameter(engine, 1);
-  const std::string path = NativePath(name);
+  const std::string path = HostPath(name);
   const std::string extension = LowerExtension(name);
   const int x = Number(engine, 2, 0);
   const int y = Number(engine, 3, 0);
@@ -107,7 +102,7 @@ Result SavePictureCommand(Engine& engine, Image& image) {
     return std::string("success");
   }
   // A file that could not be written is not reported as a success.
-  if (!bytes || !WriteFile(NativePath(name), *bytes)) return std::string("toolarge");
+  if (!bytes || !WriteFile(HostPath(name), *bytes)) return std::string("toolarge");
   return std::string("success");
 }
 
