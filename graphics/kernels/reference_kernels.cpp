@@ -221,7 +221,9 @@ void RasterCopy(Image& source, Image& destination, int sx, int sy, int width, in
       const int64_t fx = int64_t{sx} + j, fy = int64_t{sy} + i, x = int64_t{dx} + j, y = int64_t{dy} + i;
       if (fx < 0 || fy < 0 || fx >= from.width() || fy >= from.height()) continue;
       if (x < 0 || y < 0 || x >= destination.width() || y >= destination.height()) continue;
-      for (int k = 0; k < 3; ++k) {
+      // A plain copy between 32-bit images takes the fourth byte along.
+      const bool whole = operation == R::kSourceCopy && from.bytes_per_pixel() == 4 && destination.bytes_per_pixel() == 4;
+      for (int k = 0; k < (whole ? 4 : 3); ++k) {
         const uint8_t s = Byte(from, static_cast<int>(fx), static_cast<int>(fy), k);
         uint8_t& d = Byte(destination, static_cast<int>(x), static_cast<int>(y), k);
         const uint8_t p = kernel::ChannelOf(brush, k);
