@@ -129,8 +129,8 @@ void BlendedCopy(Image& source, Image& destination, const CopyArea& area, bool t
   if (source.width() < area.sx || source.height() < area.sy) return;
   if (area.sw <= 0 || area.sh <= 0 || area.dw <= 0 || area.dh <= 0) return;
   source.GrowTo(area.sx + area.sw, area.sy + area.sh);
-  destination.GrowTo(area.dx + area.dw, area.dy + area.dh);
   kernel::ReadableSource from(source, destination);
+  destination.GrowTo(area.dx + area.dw, area.dy + area.dh);
   if (from->width() == 0 || from->height() == 0) return;
 
   uint32_t key_colour = static_cast<uint32_t>(key);

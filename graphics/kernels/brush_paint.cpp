@@ -13,8 +13,8 @@ void BrushPaint(Image& mask, Image& destination, int sx, int sy, int width, int 
   EnsureDirectColour(destination);
   if (width <= 0 || height <= 0) return;
   mask.GrowTo(sx + width, sy + height);
-  destination.GrowTo(width + dx, height + dy);
   kernel::ReadableSource from(mask, destination);
+  destination.GrowTo(width + dx, height + dy);
   channel = std::clamp(channel, 0, 2);
 
   // The effective strength for every mask value, as the integer steps give it.

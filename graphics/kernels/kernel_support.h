@@ -26,7 +26,9 @@ inline uint8_t RedOf(uint32_t colour) { return static_cast<uint8_t>(colour); }
 inline uint8_t ChannelOf(uint32_t colour, int channel) { return static_cast<uint8_t>(colour >> (16 - 8 * channel)); }
 
 // The source image to read: the source itself, or a copy of it taken now when it
-// is also the destination.
+// is also the destination. Kernels take it after growing the source and before
+// growing the destination, so that a self-copy reads what a copy from a separate
+// snapshot of the image would.
 class ReadableSource {
  public:
   ReadableSource(const Image& source, const Image& destination) {

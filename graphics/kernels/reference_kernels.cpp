@@ -32,22 +32,26 @@ int SourceColumn(const Image& source, const CopyArea& area, const DeformParamete
   return kernel::ClampColumn(column, source.width());
 }
 
-bool PrepareCopy(Image& source, Image& destination, const CopyArea& area) {
+// Grows both images; the source as it is after growing is what the copy reads.
+std::optional<Image> PrepareCopy(Image& source, Image& destination, const CopyArea& area) {
   EnsureDirectColour(source);
   EnsureDirectColour(destination);
-  if (source.width() < area.sx || source.height() < area.sy) return false;
-  if (area.sw <= 0 || area.sh <= 0 || area.dw <= 0 || area.dh <= 0) return false;
+  if (source.width() < area.sx || source.height() < area.sy) return std::nullopt;
+  if (area.sw <= 0 || area.sh <= 0 || area.dw <= 0 || area.dh <= 0) return std::nullopt;
   source.GrowTo(area.sx + area.sw, area.sy + area.sh);
+  Image from = source;
   destination.GrowTo(area.dx + area.dw, area.dy + area.dh);
-  return source.width() > 0 && source.height() > 0;
+  if (from.width() == 0 || from.height() == 0) return std::nullopt;
+  return from;
 }
 
 }  // namespace
 
 void ScaledCopy(Image& source, Image& destination, const CopyArea& area, const EffectParameters& effects,
                 const DeformParameters& deform) {
-  if (!PrepareCopy(source, destination, area)) return;
-  const Image from = source;
+  const std::optional<Image> prepared = PrepareCopy(source, destination, area);
+  if (!prepared) return;
+  const Image& from = *prepared;
   const bool blocks = effects.mode != 0;
   const int x_step = kernel::PositiveStep(blocks ? effects.x_step + 1 : effects.x_step);
   const int y_step = kernel::PositiveStep(blocks ? effects.y_step + 1 : effects.y_step);
@@ -72,8 +76,9 @@ void ScaledCopy(Image& source, Image& destination, const CopyArea& area, const E
 
 void BlendedCopy(Image& source, Image& destination, const CopyArea& area, bool transparent, int32_t key,
                  const EffectParameters& effects, const DeformParameters& deform) {
-  if (!PrepareCopy(source, destination, area)) return;
-  const Image from = source;
+  const std::optional<Image> prepared = PrepareCopy(source, destination, area);
+  if (!prepared) return;
+  const Image& from = *prepared;
   uint32_t key_colour = static_cast<uint32_t>(key);
   if (key == kAutomaticKey)
     key_colour = from.Pixel(kernel::ClampColumn(area.sx, from.width()), kernel::ClampColumn(area.sy, from.height()));
@@ -157,8 +162,8 @@ void BrushPaint(Image& mask, Image& destination, int sx, int sy, int width, int 
   EnsureDirectColour(destination);
   if (width <= 0 || height <= 0) return;
   mask.GrowTo(sx + width, sy + height);
-  destination.GrowTo(width + dx, height + dy);
   const Image from = mask;
+  destination.GrowTo(width + dx, height + dy);
   channel = std::clamp(channel, 0, 2);
   for (int i = 0; i < height; ++i) {
     for (int j = 0; j < width; ++j) {
@@ -197,8 +202,8 @@ std::optional<Difference> CompareImages(Image& image, Image& other, int ox, int 
 void RotateImage(Image& source, Image& destination, bool clockwise) {
   EnsureDirectColour(source);
   EnsureDirectColour(destination);
-  destination.GrowTo(source.height(), source.width());
   const Image from = source;
+  destination.GrowTo(from.height(), from.width());
   const int w = from.width(), h = from.height();
   const int bytes = from.bytes_per_pixel() == 4 && destination.bytes_per_pixel() == 4 ? 4 : 3;
   for (int sy = 0; sy < h; ++sy)

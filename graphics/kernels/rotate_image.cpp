@@ -9,8 +9,8 @@ namespace ixo::graphics {
 void RotateImage(Image& source, Image& destination, bool clockwise) {
   EnsureDirectColour(source);
   EnsureDirectColour(destination);
-  destination.GrowTo(source.height(), source.width());
   kernel::ReadableSource from(source, destination);
+  destination.GrowTo(from->height(), from->width());
   const int width = from->width();
   const int height = from->height();
   const int source_bytes = from->bytes_per_pixel();

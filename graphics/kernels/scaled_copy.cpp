@@ -34,8 +34,8 @@ void ScaledCopy(Image& source, Image& destination, const CopyArea& area, const E
   if (source.width() < area.sx || source.height() < area.sy) return;
   if (area.sw <= 0 || area.sh <= 0 || area.dw <= 0 || area.dh <= 0) return;
   source.GrowTo(area.sx + area.sw, area.sy + area.sh);
-  destination.GrowTo(area.dx + area.dw, area.dy + area.dh);
   kernel::ReadableSource from(source, destination);
+  destination.GrowTo(area.dx + area.dw, area.dy + area.dh);
   if (from->width() == 0 || from->height() == 0) return;
 
   const bool blocks = effects.mode != 0;
