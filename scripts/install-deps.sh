@@ -8,6 +8,8 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   tcl
+  libjpeg62-turbo-dev libpango1.0-dev libcairo2-dev libfontconfig-dev fonts-dejavu fonts-liberation
+  libpixman-1-dev
 )
 
 missing=()
