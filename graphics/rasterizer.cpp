@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace ixo::graphics {
 
@@ -15,8 +16,23 @@ void FillSpan(Image& image, int64_t y, int64_t left, int64_t right, uint32_t col
   if (y < 0 || y >= image.height()) return;
   left = std::max<int64_t>(left, 0);
   right = std::min<int64_t>(right, image.width());
+  if (left >= right) return;
   const int bytes = image.bytes_per_pixel();
   uint8_t* pixel = image.row(static_cast<int>(y)) + left * bytes;
+  if (bytes == 3 && right - left >= 16) {
+    // Sixteen pixels of pattern, then copies of it: a 24-bit run fills like memset.
+    uint8_t pattern[48];
+    for (int i = 0; i < 48; i += 3) {
+      pattern[i] = static_cast<uint8_t>(colour >> 16);
+      pattern[i + 1] = static_cast<uint8_t>(colour >> 8);
+      pattern[i + 2] = static_cast<uint8_t>(colour);
+    }
+    const size_t total = static_cast<size_t>(right - left) * 3;
+    size_t done = 0;
+    for (; done + 48 <= total; done += 48) std::memcpy(pixel + done, pattern, 48);
+    std::memcpy(pixel + done, pattern, total - done);
+    return;
+  }
   for (int64_t x = left; x < right; ++x, pixel += bytes) {
     pixel[0] = static_cast<uint8_t>(colour >> 16);
     pixel[1] = static_cast<uint8_t>(colour >> 8);

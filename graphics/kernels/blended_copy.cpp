@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "graphics/kernels/byte_blend.h"
 #include "graphics/kernels/kernel_support.h"
 #include "graphics/kernels/kernels.h"
 
@@ -164,6 +165,14 @@ void BlendedCopy(Image& source, Image& destination, const CopyArea& area, bool t
   };
   if (!deformed) map_columns(DeformRow(area, deform, 0));
 
+  // An unscaled copy of 24-bit rows with one opacity for all channels blends
+  // whole runs of bytes at once.
+  const int opacity = effects.opacity[0];
+  const bool runs = plain && !transparent && !deformed && x_step == 1 && y_step == 1 && area.sw == area.dw &&
+                    area.sh == area.dh && opacity >= 1 && opacity <= 100 && effects.opacity[1] == opacity &&
+                    effects.opacity[2] == opacity && source_bytes == 3 && destination.bytes_per_pixel() == 3 &&
+                    !us.empty() && area.sx + int64_t{us.back()} < from->width();
+
   const int64_t first_v = kernel::FirstMultipleAtLeast(std::max<int64_t>(-int64_t{area.dy}, -int64_t{area.sy}), y_step);
   for (int64_t v64 = first_v; v64 < area.dh; v64 += y_step) {
     const int v = static_cast<int>(v64);
@@ -174,6 +183,11 @@ void BlendedCopy(Image& source, Image& destination, const CopyArea& area, bool t
     if (source_row < 0 || source_row >= from->height()) continue;
     if (deformed) map_columns(DeformRow(area, deform, v));
     const uint8_t* line = from->row(static_cast<int>(source_row));
+    if (runs) {
+      kernel::BlendBytes(destination.row(static_cast<int>(y)) + int64_t{xs[0]} * 3, line + columns[0], us.size() * 3,
+                         opacity);
+      continue;
+    }
     if (plain) {
       blender.BlendRow(line, columns.data(), xs.data(), us.size(), destination.row(static_cast<int>(y)));
       continue;

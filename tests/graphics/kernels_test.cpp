@@ -242,3 +242,34 @@ TEST(RotateImageTest, ThreeByTwoTurnsIntoTwoByThree) {
 
 }  // namespace
 }  // namespace ixo::graphics
+
+namespace ixo::graphics {
+namespace {
+
+// Every destination and source byte against every opacity of the vector path
+// (unscaled 24-bit copies and tinted fills) and the opacities around it.
+TEST(BlendArithmeticTest, EveryByteAndOpacityMatchesTheFormula) {
+  Image source(256, 256), destination(256, 256);
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) {
+      source.SetPixel(x, y, static_cast<uint32_t>(x * 0x010101));
+      destination.SetPixel(x, y, static_cast<uint32_t>(y * 0x010101));
+    }
+  for (int opacity = -1; opacity <= 101; ++opacity) {
+    Image blended = destination;
+    EffectParameters effects;
+    effects.opacity = {opacity, opacity, opacity};
+    BlendedCopy(source, blended, {0, 0, 256, 256, 0, 0, 256, 256}, false, 0, effects, {});
+    Image tinted = destination;
+    TintedFill(tinted, 0, 0, 256, 256, 0x804020, opacity);
+    for (int y = 0; y < 256; ++y)
+      for (int x = 0; x < 256; ++x) {
+        const int blend = opacity > 0 ? static_cast<uint8_t>(y + (x - y) * opacity / 100) : y;
+        ASSERT_EQ(blended.row(y)[3 * x], blend) << "opacity " << opacity << " source " << x << " destination " << y;
+        ASSERT_EQ(tinted.row(y)[3 * x + 1], static_cast<uint8_t>(y + opacity * (0x40 - y) / 100)) << opacity;
+      }
+  }
+}
+
+}  // namespace
+}  // namespace ixo::graphics
