@@ -18,6 +18,11 @@ int Sum(int a, int b) {
                                               std::numeric_limits<int>::max()));
 }
 
+int Minus(int a, int b) {
+  return static_cast<int>(std::clamp<int64_t>(int64_t{a} - b, std::numeric_limits<int>::min(),
+                                              std::numeric_limits<int>::max()));
+}
+
 }  // namespace
 
 Result RotateCommand(Engine& engine, Image& image) {
@@ -129,8 +134,8 @@ Result PaintCommand(Engine& engine) {
   CopyArea area;
   area.sx = Number(engine, 1, 0);
   area.sy = Number(engine, 2, 0);
-  area.sw = Number(engine, 3, Sum(bounds.width, -area.sx));
-  area.sh = Number(engine, 4, Sum(bounds.height, -area.sy));
+  area.sw = Number(engine, 3, Minus(bounds.width, area.sx));
+  area.sh = Number(engine, 4, Minus(bounds.height, area.sy));
   area.dx = Number(engine, 5, area.sx);
   area.dy = Number(engine, 6, area.sy);
   area.dw = Number(engine, 7, area.sw);

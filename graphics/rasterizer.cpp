@@ -107,8 +107,8 @@ void Stamp(Image& image, Point at, int width, uint32_t colour) {
     FillSpan(image, at.y, at.x, int64_t{at.x} + 1, colour);
     return;
   }
-  const double left = at.x - width / 2;
-  const double top = at.y - width / 2;
+  const double left = double(at.x) - width / 2;
+  const double top = double(at.y) - width / 2;
   FillBox(image, RoundedBox(left, top, left + width, top + width, width / 2.0, width / 2.0), colour);
 }
 

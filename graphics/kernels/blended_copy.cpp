@@ -16,13 +16,14 @@ using kernel::DeformRow;
 
 namespace {
 
-// D + (S - D) × opacity / 100 for every difference S - D, truncated toward zero.
-using BlendTable = std::array<int, 511>;
+// (S - D) × opacity / 100 for every difference S - D, truncated toward zero and
+// kept modulo 256: the result is stored as a byte, so only that part counts.
+using BlendTable = std::array<uint8_t, 511>;
 
 BlendTable MakeBlendTable(int opacity) {
   BlendTable table{};
   for (int difference = -255; difference <= 255; ++difference)
-    table[difference + 255] = static_cast<int>(int64_t{difference} * opacity / 100);
+    table[difference + 255] = static_cast<uint8_t>(int64_t{difference} * opacity / 100);
   return table;
 }
 

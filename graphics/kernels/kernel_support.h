@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <optional>
 
@@ -57,13 +58,15 @@ struct DeformRow {
     if (deform.bottom_left > 0) bottom_left = int64_t{v} * deform.bottom_left;
   }
 
-  // sx + sw × u / dw + a + e - b - c, each term divided on its own.
+  // sx + sw × u / dw + a + e - b - c, each term divided on its own. The
+  // products of three script numbers can pass 64 bits; they are taken in 128.
   int64_t Column(const CopyArea& area, int u) const {
-    const int64_t left = int64_t{area.dw} - u;
-    int64_t column = area.sx + int64_t{area.sw} * u / std::max(area.dw, 1);
+    using Wide = __int128;
+    const Wide left = Wide{area.dw} - u;
+    Wide column = area.sx + int64_t{area.sw} * u / std::max(area.dw, 1);
     column += top_left * left / whole + bottom_left * left / whole;
-    column -= top_right * u / whole + bottom_right * u / whole;
-    return column;
+    column -= top_right * Wide{u} / whole + bottom_right * Wide{u} / whole;
+    return static_cast<int64_t>(std::clamp<Wide>(column, INT64_MIN / 2, INT64_MAX / 2));
   }
 };
 

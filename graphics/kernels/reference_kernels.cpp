@@ -22,14 +22,16 @@ uint8_t ShiftedByte(const Image& image, int x, int y, int offset) {
 }
 
 int SourceColumn(const Image& source, const CopyArea& area, const DeformParameters& deform, int u, int v) {
-  const int64_t g = std::max<int64_t>(int64_t{area.dw} * area.dh, 1);
-  const int64_t dw = area.dw, dh = area.dh;
-  const int64_t a = deform.top_left > 0 ? (dh - v) * deform.top_left * (dw - u) / g : 0;
-  const int64_t b = deform.top_right > 0 ? (dh - v) * deform.top_right * u / g : 0;
-  const int64_t c = deform.bottom_right > 0 ? int64_t{v} * deform.bottom_right * u / g : 0;
-  const int64_t e = deform.bottom_left > 0 ? int64_t{v} * deform.bottom_left * (dw - u) / g : 0;
-  const int64_t column = area.sx + int64_t{area.sw} * u / std::max(area.dw, 1) + a + e - b - c;
-  return kernel::ClampColumn(column, source.width());
+  using Wide = __int128;
+  const Wide g = std::max<Wide>(Wide{area.dw} * area.dh, 1);
+  const Wide dw = area.dw, dh = area.dh;
+  const Wide a = deform.top_left > 0 ? (dh - v) * deform.top_left * (dw - u) / g : 0;
+  const Wide b = deform.top_right > 0 ? (dh - v) * deform.top_right * u / g : 0;
+  const Wide c = deform.bottom_right > 0 ? Wide{v} * deform.bottom_right * u / g : 0;
+  const Wide e = deform.bottom_left > 0 ? Wide{v} * deform.bottom_left * (dw - u) / g : 0;
+  const Wide column = area.sx + Wide{area.sw} * u / std::max(area.dw, 1) + a + e - b - c;
+  return kernel::ClampColumn(static_cast<int64_t>(std::clamp<Wide>(column, -(Wide{1} << 40), Wide{1} << 40)),
+                             source.width());
 }
 
 // Grows both images; the source as it is after growing is what the copy reads.
@@ -102,7 +104,7 @@ void BlendedCopy(Image& source, Image& destination, const CopyArea& area, bool t
       const int x = static_cast<int>(area.dx + u);
       auto blend = [&](int k) {
         const int d = Byte(destination, x, y, k);
-        return static_cast<uint8_t>(d + (s(k) - d) * effects.opacity[k] / 100);
+        return static_cast<uint8_t>(d + int64_t{s(k) - d} * effects.opacity[k] / 100);
       };
       auto advance = [&] {
         n = n + 1;

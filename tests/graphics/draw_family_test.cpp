@@ -417,5 +417,43 @@ TEST_F(DrawFamilyTest, PaintShowsTheBackBufferOnTheWindow) {
   EXPECT_EQ(reports().size(), 1u);
 }
 
+// Numbers at the ends of the range, in every parameter of every operation, must
+// neither hang, nor allocate without bound, nor touch memory outside an image
+// (the sanitizer build checks the last).
+TEST_F(DrawFamilyTest, ExtremeNumbersStayInsideTheImages) {
+  const std::string low = "-2147483648", high = "2147483647";
+  const std::vector<std::vector<std::string>> patterns = {
+      std::vector<std::string>(13, low), std::vector<std::string>(13, high), std::vector<std::string>(13, "-1"),
+      {low, low, high, high, low, high, high, low, high, low, high, high, low},
+      {"3", "3", high, high, "2", "2", high, high, "50", "1", "-1"},
+      {"-5", "-5", "20", "20", "-9", "-9", "30", "30", "50", "1", "-1"}};
+  const int points = FindOrCreateVariable(engine(), "points");
+  for (int i = 0; i < 6; ++i) SetElement(engine(), points, i, i % 2 ? high : low);
+  for (const auto& parameters : patterns) {
+    for (const char* matrix : {"effects", "deform"}) Draw({"mx", matrix}, parameters);
+    for (const char* operation : {"rect", "ellipse", "line", "copyfrom", "brushfrom", "isegual", "getpixel",
+                                  "setpixel", "rotate", "width", "height", "size"}) {
+      SCOPED_TRACE(operation);
+      Draw({"-1", "size"}, {"10", "10"});
+      Draw({"-2", "size"}, {"7", "9"});
+      Draw({"-1", operation, "-2"}, parameters);
+      Draw({"-1", operation, "-1"}, parameters);
+      ASSERT_LE(int64_t{Memory(-1).width()} * Memory(-1).height(), graphics::kMaxImagePixels);
+    }
+    std::vector<std::string> with_array = parameters;
+    with_array[2] = "points";
+    Draw({"-1", "polygon"}, with_array);
+    std::vector<std::string> text = parameters;
+    text[4] = "x";
+    Draw({"-1", "text"}, text);
+    text[2] = "x";
+    text[3] = "Arial";
+    Draw({"-1", "text", "ex"}, text);
+    Draw({"-1", "text", "size"}, parameters);
+    Draw({"-1", "text", "height"}, parameters);
+    Draw({"-1", "text", "getwidth"}, {"x"});
+  }
+}
+
 }  // namespace
 }  // namespace ixo
