@@ -19,7 +19,7 @@ build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/app/ixoengine --headless --dump-vars $(BUILD_DIR)/examples/hello.ixo
+	$(BUILD_DIR)/app/ixoengine --headless --run-for 60000 --dump-vars $(BUILD_DIR)/examples/ball.ixo
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

@@ -38,6 +38,10 @@ class HeadlessRunner {
   // is scheduled any more, or the clock has advanced run_for_ms.
   void Run(std::optional<uint64_t> run_for_ms = std::nullopt);
 
+  // The first half of Run: the object is started and its main window created,
+  // but no timer has run yet (the caller drives the desktop).
+  bool Start() { return StartLoadedObject(*engine_, *windows_); }
+
   // Runs the package as the desktop host does, on the virtual desktop.
   bool RunPackage(const RunArguments& arguments, std::optional<uint64_t> run_for_ms = std::nullopt);
 

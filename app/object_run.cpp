@@ -59,15 +59,18 @@ void RestartOnce(Engine& engine, const RunArguments& arguments) {
 
 }  // namespace
 
-void RunLoadedObject(Engine& engine, EngineWindows& windows, const MessageLoop& message_loop) {
+bool StartLoadedObject(Engine& engine, EngineWindows& windows) {
   engine.startup.time_base_count = engine.platform.clock->HighResolutionCount();
   engine.startup.time_base_frequency = engine.platform.clock->HighResolutionFrequency();
   RaiseEvent(engine, "_initialize", true, 0, false);
   RaiseEvent(engine, "initialize", true, 0, false);
-  if (!engine.context.shutting_down && !engine.platform.application->TerminateRequested()) {
-    CreateEngineWindow(windows, 0);
-    message_loop();
-  }
+  if (engine.context.shutting_down || engine.platform.application->TerminateRequested()) return false;
+  CreateEngineWindow(windows, 0);
+  return true;
+}
+
+void RunLoadedObject(Engine& engine, EngineWindows& windows, const MessageLoop& message_loop) {
+  if (StartLoadedObject(engine, windows)) message_loop();
   EngineShutdown(windows, true);
 }
 

@@ -20,8 +20,11 @@ struct RunArguments {
 using MessageLoop = std::function<void()>;
 
 // The object's script is loaded: samples the time base, raises "_initialize" and
-// "initialize", creates the main window, runs the loop, and shuts down when the
-// loop ended without the object doing so.
+// "initialize" and creates the main window. False when the object ended already.
+bool StartLoadedObject(Engine& engine, EngineWindows& windows);
+
+// Starts the loaded object, runs the loop, and shuts down when the loop ended
+// without the object doing so.
 void RunLoadedObject(Engine& engine, EngineWindows& windows, const MessageLoop& message_loop);
 
 // Locates and extracts the package into a fresh folder (a failed extraction

@@ -50,6 +50,8 @@ struct EngineHooks {
   std::function<void(const std::string& report)> on_error_report;
   // The group name of an engine window, "" when it has none or does not exist.
   std::function<std::string(int window_index)> window_group_name;
+  // Called when a raise starts an event's handler (hosts and tests trace events).
+  std::function<void(const std::string& name, int window_index)> on_event_started;
   // Called before a message box is shown (engine windows drop their drag state).
   std::function<void()> before_message_box;
 };

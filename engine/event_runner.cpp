@@ -38,6 +38,7 @@ bool RaiseEvent(Engine& engine, std::string_view name, bool immediate, int windo
   if (immediate || context.current_line == -1) {
     int header = engine.script.FindEvent(full_name);
     if (header >= 0) {
+      if (engine.hooks.on_event_started) engine.hooks.on_event_started(full_name, window_index);
       context.current_event = std::move(full_name);
       context.current_line = header + 1;
       context.event_window_index = window_index;

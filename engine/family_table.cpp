@@ -10,6 +10,7 @@
 #include "engine/value_family.h"
 #include "engine/var_family.h"
 #include "graphics/draw_family.h"
+#include "graphics/window_family.h"
 #include "package/ixo_family.h"
 #include "window/animation.h"
 
@@ -31,7 +32,7 @@ const std::vector<FamilyEntry>& StandardFamilyEntries() {
       {"event", EventFamily},
       {"function", FunctionFamily},
       {"return", ReturnCommand},
-      {"window", nullptr},
+      {"window", WindowFamily},
       {"anim", AnimFamily},
       {"str", StrFamily},
       {"sound", nullptr},

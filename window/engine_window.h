@@ -65,7 +65,8 @@ struct EngineWindow {
 
   platform::TimerId animation_timer = 0;
   platform::TimerId window_timer = 0;
-  uint32_t window_timer_interval = 1000;
+  bool window_timer_enabled = false;
+  int32_t window_timer_interval = 1000;
 
   const std::string& group_name() const {
     static const std::string kNone;

@@ -94,6 +94,10 @@ void PaintWindow(EngineWindows& windows, int index);
 // Gives a window without back buffer a black one of its size.
 void EnsureBackBuffer(EngineWindows& windows, int index);
 
+// Switches the window's own timer, which raises "window:timer" every interval.
+// It runs while enabled with an interval above 0; changing either restarts it.
+void SetWindowTimer(EngineWindows& windows, int index, bool enabled, int32_t interval_ms);
+
 // Moves windows to their stored positions and starts one due queued event.
 platform::IdleAnswer IdleProcessing(EngineWindows& windows);
 

@@ -153,6 +153,19 @@ int TruncateHundredths(float hundredths) {
 
 }  // namespace
 
+void SetWindowTimer(EngineWindows& windows, int index, bool enabled, int32_t interval_ms) {
+  EngineWindow* window = windows.at(index);
+  if (!window) return;
+  window->window_timer_enabled = enabled;
+  window->window_timer_interval = interval_ms;
+  windows.timers.StopTimer(window->window_timer);
+  window->window_timer = 0;
+  if (!enabled || interval_ms <= 0) return;
+  window->window_timer = windows.timers.StartTimer(static_cast<uint32_t>(interval_ms), [&windows, index] {
+    RaiseWindowEvent(windows, "window:timer", index);
+  });
+}
+
 platform::Point StoredPixelPosition(const EngineWindow& window) {
   return {TruncateHundredths(window.stored_x) / 100, TruncateHundredths(window.stored_y) / 100};
 }

@@ -103,6 +103,9 @@ void HandleDisplayChanged(EngineWindows& windows) {
 }
 
 void HandleException(EngineWindows& windows, std::string_view message) {
+  // The event the error broke out of cannot go on; left running, it would keep
+  // every later event queued behind it.
+  EndRunningEvent(windows.engine);
   windows.engine.context.last_error = std::string(message);
   RaiseWindowEvent(windows, "exception", 0);
 }

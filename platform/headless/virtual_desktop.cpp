@@ -283,6 +283,7 @@ bool VirtualDesktop::FireDueTimer() {
   // Re-armed before the tick runs: the tick may stop or restart its own timer.
   due->second.due_ms = now + due->second.interval_ms;
   std::function<void()> on_tick = due->second.on_tick;
+  ++ticks_fired_;
   try {
     on_tick();
   } catch (const std::exception& error) {
@@ -316,9 +317,10 @@ void VirtualDesktop::RunFor(std::optional<uint64_t> run_for_ms) {
     while (!terminate_requested_ && FireDueTimer()) RunIdle();
     if (terminate_requested_) break;
     std::optional<uint64_t> next = NextTimerDue();
-    // Nothing is scheduled: without input nothing can happen any more.
-    if (!next) break;
-    if (*next > deadline) {
+    // Nothing is scheduled: without input nothing can happen any more, so the
+    // time asked for passes at once.
+    if (!next || *next > deadline) {
+      if (deadline == UINT64_MAX) break;
       clock_.Advance(deadline - clock_.elapsed_ms());
       break;
     }

@@ -94,6 +94,8 @@ class VirtualDesktop : public WindowSystem, public Timers, public InputState, pu
   std::vector<WindowId> StackingOrder() const;
   VirtualClock& clock() { return clock_; }
   size_t timer_count() const { return timers_.size(); }
+  // How many timer ticks have run: the headless measure of what idling costs.
+  uint64_t ticks_fired() const { return ticks_fired_; }
 
  private:
   struct Timer {
@@ -129,6 +131,7 @@ class VirtualDesktop : public WindowSystem, public Timers, public InputState, pu
 
   std::map<TimerId, Timer> timers_;
   TimerId next_timer_id_ = 1;
+  uint64_t ticks_fired_ = 0;
 
   Point pointer_;
   std::set<MouseButton> buttons_down_;

@@ -1,11 +1,14 @@
 #include "tests/support/script_test.h"
 
+#include <stdexcept>
+
 #include "engine/dispatcher.h"
 #include "engine/event_runner.h"
 #include "engine/family_table.h"
 #include "engine/script_loader.h"
 #include "engine/script_source.h"
 #include "engine/variables.h"
+#include "window/engine_windows.h"
 
 namespace ixo {
 
@@ -21,11 +24,20 @@ Result CloseCommand(Engine& engine) {
   return kNoResult;
 }
 
+Result CancelCloseCommand(Engine& engine) {
+  engine.windows->cancel_close = true;
+  return kNoResult;
+}
+
+Result ThrowCommand(Engine& engine) { throw std::runtime_error(engine.slots.P(1)); }
+
 const FamilyTable& TestFamilies() {
   static const FamilyTable table = [] {
     std::vector<FamilyEntry> entries = StandardFamilyEntries();
     entries.push_back({"raise", RaiseCommand});
     entries.push_back({"close", CloseCommand});
+    entries.push_back({"cancelclose", CancelCloseCommand});
+    entries.push_back({"throw", ThrowCommand});
     return FamilyTable(entries);
   }();
   return table;
@@ -35,6 +47,9 @@ const FamilyTable& TestFamilies() {
 
 ScriptTest::ScriptTest() : runner_(out_, err_, TestFamilies()) {
   runner_.engine().hooks.on_error_report = [this](const std::string& report) { reports_.push_back(report); };
+  runner_.engine().hooks.on_event_started = [this](const std::string& name, int window_index) {
+    events_.push_back(window_index == 0 ? name : name + "@" + std::to_string(window_index));
+  };
 }
 
 void ScriptTest::Load(const std::string& source) {

@@ -3,6 +3,8 @@
 // its engine knows two test commands:
 //   raise(NAME, IMMEDIATE)   raises the event NAME, immediately when IMMEDIATE is "1"
 //   close()                  sets the closing flag, as the application's close does
+//   cancelclose()            sets the engine windows' cancel-close flag
+//   throw(TEXT)              throws an exception with that message
 #pragma once
 
 #include <gtest/gtest.h>
@@ -36,6 +38,10 @@ class ScriptTest : public testing::Test {
 
   std::string output() const { return out_.str(); }
   const std::vector<std::string>& reports() const { return reports_; }
+  // Every event whose handler started, in order: its name, followed by "@" and
+  // the window index when that is not 0.
+  const std::vector<std::string>& events() const { return events_; }
+  void ClearEvents() { events_.clear(); }
   // Every report joined, for looking for a message in any of them.
   std::string AllReports() const;
 
@@ -44,6 +50,7 @@ class ScriptTest : public testing::Test {
   std::ostringstream err_;
   HeadlessRunner runner_;
   std::vector<std::string> reports_;
+  std::vector<std::string> events_;
 };
 
 }  // namespace ixo
