@@ -29,6 +29,10 @@ class KernelReferenceTest : public testing::Test {
   }
 
   CopyArea RandomArea() {
+    if (Between(0, 3) == 0) {  // unscaled
+      const int w = Between(1, 25), h = Between(1, 25);
+      return {Between(-6, 20), Between(-6, 20), w, h, Between(-6, 20), Between(-6, 20), w, h};
+    }
     return {Between(-6, 20), Between(-6, 20), Between(-2, 25), Between(-2, 25),
             Between(-6, 20), Between(-6, 20), Between(-2, 30), Between(-2, 30)};
   }
@@ -42,6 +46,8 @@ class KernelReferenceTest : public testing::Test {
       effects.opacity[k] = Between(0, 4) == 0 ? 100 : Between(-20, 130);
       effects.shift[k] = Between(0, 2) == 0 ? Between(-5, 7) : 0;
     }
+    // One opacity for every channel takes the vector path of unscaled copies.
+    if (Between(0, 3) == 0) effects.opacity.fill(Between(1, 100));
     effects.cycle_length = Between(-1, 4);
     return effects;
   }
