@@ -45,7 +45,7 @@ using ShapeDrawer = void (*)(Image& image, int left, int top, int right, int bot
 // Draws the shape on a w × h work image filled with the key colour, then blends
 // it onto the image with all three channel opacities set to the shape's.
 void BlendShape(Engine& engine, Image& image, const ShapeBox& box, ShapeDrawer draw) {
-  if (!IsAllowedSize(box.width, box.height)) return;
+  if (box.width <= 0 || box.height <= 0 || !IsAllowedSize(box.width, box.height)) return;
   const uint32_t key = box.colour == 0 ? 255 : 0;
   Image work(box.width, box.height);
   work.Fill(static_cast<uint8_t>(key >> 16), static_cast<uint8_t>(key >> 8), static_cast<uint8_t>(key));

@@ -73,7 +73,8 @@ bool Image::Resize(int width, int height) {
   resized.palette_ = palette_;
   resized.drawing = drawing;
   const int shared_width = std::min(width_, resized.width_);
-  for (int y = 0; y < std::min(height_, resized.height_); ++y) {
+  const int shared_height = shared_width > 0 ? std::min(height_, resized.height_) : 0;
+  for (int y = 0; y < shared_height; ++y) {
     if (bits_ >= 8) {
       std::memcpy(resized.row(y), row(y), static_cast<size_t>(shared_width) * bytes_per_pixel());
     } else {

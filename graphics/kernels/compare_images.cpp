@@ -20,6 +20,7 @@ std::optional<Difference> CompareImages(Image& image, Image& other, int ox, int 
   const int64_t end_j = std::min<int64_t>({width, int64_t{other.width()} - ox, int64_t{image.width()} - x});
   const int64_t first_i = std::max<int64_t>({0, -int64_t{oy}, -int64_t{y}});
   const int64_t end_i = std::min<int64_t>({height, int64_t{other.height()} - oy, int64_t{image.height()} - y});
+  if (first_j >= end_j) return std::nullopt;
   const int image_bytes = image.bytes_per_pixel();
   const int other_bytes = other.bytes_per_pixel();
   for (int64_t i = first_i; i < end_i; ++i) {
