@@ -56,6 +56,22 @@ class DrawFamilyTest : public ScriptTest {
   fs::path folder_;
 };
 
+TEST_F(DrawFamilyTest, ScriptsDrawThroughTheirOwnLines) {
+  Run("event.initialize()\n"
+      "  &m = draw.mem.create()\n"
+      "  draw.{&m}.size(20,10)\n"
+      "  draw.{&m}.rect(0,0,20,10,{num.rgb(255,255,255)})\n"
+      "  draw.{&m}.rect(0,0,10,10,0,0,50)\n"
+      "  &p = draw.{&m}.getpixel(5,5,15,5)\n"
+      "  &w = draw.-2.width()\n"
+      "  draw.nowhere.width()\n"
+      "event.end()\n");
+  EXPECT_EQ(Var("m"), "-1");
+  EXPECT_EQ(Var("p"), "8421504^^16777215");
+  EXPECT_EQ(Var("w"), "1");
+  EXPECT_NE(AllReports().find("Invalid image."), std::string::npos);
+}
+
 TEST_F(DrawFamilyTest, MemorySlotsAreHandedOutLowestFirstAndReused) {
   EXPECT_EQ(Draw({"mem", "create"}), Result("-1"));
   EXPECT_EQ(Draw({"mem", "create"}), Result("-2"));
