@@ -92,14 +92,16 @@ void Blended(benchmark::State& state) {
   Image source = Picture(kWidth, kHeight, 1);
   Image destination = Picture(kWidth, kHeight, 2);
   EffectParameters effects;
-  effects.opacity = {50, 50, 50};
+  const int opacity = static_cast<int>(state.range(1));
+  effects.opacity = {opacity, opacity, opacity};
   const bool keyed = state.range(0) != 0;
   for (auto _ : state)
     Kernel(source, destination, {0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight}, keyed, 0x123456, effects, {});
   CountPixels(state);
 }
-BENCHMARK(Blended<BlendedCopy>)->Name("BlendedCopy")->ArgName("keyed")->Arg(0)->Arg(1);
-BENCHMARK(Blended<reference::BlendedCopy>)->Name("BlendedCopy/reference")->ArgName("keyed")->Arg(0);
+// Opacity 50, and the keyed copy at opacity 100 that lays sprites down.
+BENCHMARK(Blended<BlendedCopy>)->Name("BlendedCopy")->ArgNames({"keyed", "opacity"})->Args({0, 50})->Args({1, 50})->Args({1, 100});
+BENCHMARK(Blended<reference::BlendedCopy>)->Name("BlendedCopy/reference")->ArgNames({"keyed", "opacity"})->Args({0, 50});
 
 void BlendedCopyMode2(benchmark::State& state) {
   Image source = Picture(kWidth, kHeight, 1);

@@ -169,10 +169,15 @@ void BlendedCopy(Image& source, Image& destination, const CopyArea& area, bool t
   // An unscaled copy of 24-bit rows with one opacity for all channels blends
   // whole runs of bytes at once.
   const int opacity = effects.opacity[0];
-  const bool runs = plain && !transparent && !deformed && x_step == 1 && y_step == 1 && area.sw == area.dw &&
-                    area.sh == area.dh && opacity >= 1 && opacity <= 100 && effects.opacity[1] == opacity &&
-                    effects.opacity[2] == opacity && source_bytes == 3 && destination.bytes_per_pixel() == 3 &&
-                    !us.empty() && area.sx + int64_t{us.back()} < from->width();
+  const bool unscaled_rows = plain && !deformed && x_step == 1 && y_step == 1 && area.sw == area.dw &&
+                             area.sh == area.dh && source_bytes == 3 && destination.bytes_per_pixel() == 3 &&
+                             !us.empty() && area.sx + int64_t{us.back()} < from->width() &&
+                             effects.opacity[1] == opacity && effects.opacity[2] == opacity;
+  const bool runs = unscaled_rows && !transparent && opacity >= 1 && opacity <= 100;
+  // A keyed copy at full opacity, the usual way of laying a sprite down, copies
+  // every pixel that is not the key colour.
+  const bool sprite = unscaled_rows && transparent && opacity == 100;
+  const uint8_t key_bytes[3] = {kernel::BlueOf(key_colour), kernel::GreenOf(key_colour), kernel::RedOf(key_colour)};
 
   const int64_t first_v = kernel::FirstMultipleAtLeast(std::max<int64_t>(-int64_t{area.dy}, -int64_t{area.sy}), y_step);
   for (int64_t v64 = first_v; v64 < area.dh; v64 += y_step) {
@@ -184,6 +189,17 @@ void BlendedCopy(Image& source, Image& destination, const CopyArea& area, bool t
     if (source_row < 0 || source_row >= from->height()) continue;
     if (deformed) map_columns(DeformRow(area, deform, v));
     const uint8_t* line = from->row(static_cast<int>(source_row));
+    if (sprite) {
+      const uint8_t* pixel = line + columns[0];
+      uint8_t* to = destination.row(static_cast<int>(y)) + int64_t{xs[0]} * 3;
+      for (size_t i = 0; i < us.size(); ++i, pixel += 3, to += 3)
+        if (pixel[0] != key_bytes[0] || pixel[1] != key_bytes[1] || pixel[2] != key_bytes[2]) {
+          to[0] = pixel[0];
+          to[1] = pixel[1];
+          to[2] = pixel[2];
+        }
+      continue;
+    }
     if (runs) {
       kernel::BlendBytes(destination.row(static_cast<int>(y)) + int64_t{xs[0]} * 3, line + columns[0], us.size() * 3,
                          opacity);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstdint>
 #include <optional>
 
@@ -48,10 +49,16 @@ class ReadableSource {
 struct DeformRow {
   int64_t top_left = 0, top_right = 0, bottom_right = 0, bottom_left = 0;  // 0: term off
   int64_t whole = 1;                                                        // dw × dh
+  bool narrow = false;                                                      // 64-bit products suffice
 
   DeformRow(const CopyArea& area, const DeformParameters& deform, int v) {
     const int64_t above = int64_t{area.dh} - v;
     whole = std::max<int64_t>(int64_t{area.dw} * area.dh, 1);
+    // Products of three numbers below 2^20 each fit 64 bits, and those are the
+    // sizes real copies have.
+    const int largest = std::max({area.dw, area.dh, deform.top_left, deform.top_right, deform.bottom_left,
+                                  deform.bottom_right, std::abs(v)});
+    narrow = largest < (1 << 20) && area.dw >= 0 && area.dh >= 0;
     if (deform.top_left > 0) top_left = above * deform.top_left;
     if (deform.top_right > 0) top_right = above * deform.top_right;
     if (deform.bottom_right > 0) bottom_right = int64_t{v} * deform.bottom_right;
@@ -61,6 +68,13 @@ struct DeformRow {
   // sx + sw × u / dw + a + e - b - c, each term divided on its own. The
   // products of three script numbers can pass 64 bits; they are taken in 128.
   int64_t Column(const CopyArea& area, int u) const {
+    if (narrow && u >= 0 && u < (1 << 20)) {
+      const int64_t left = int64_t{area.dw} - u;
+      int64_t column = area.sx + int64_t{area.sw} * u / std::max(area.dw, 1);
+      column += top_left * left / whole + bottom_left * left / whole;
+      column -= top_right * u / whole + bottom_right * u / whole;
+      return column;
+    }
     using Wide = __int128;
     const Wide left = Wide{area.dw} - u;
     Wide column = area.sx + int64_t{area.sw} * u / std::max(area.dw, 1);
