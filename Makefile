@@ -18,8 +18,15 @@ configure: deps $(BUILD_DIR)/build.ninja
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# On a desktop the ball appears on the screen (close it with Escape or a right
+# click); without a display it runs on the headless host for a minute of virtual time.
 run: build
-	$(BUILD_DIR)/app/ixoengine --headless --run-for 60000 --dump-vars $(BUILD_DIR)/examples/ball.ixo
+	@if [ -n "$$DISPLAY" ]; then \
+	  $(BUILD_DIR)/app/ixoengine $(BUILD_DIR)/examples/ball.ixo; \
+	else \
+	  echo "No display: running the ball on the headless host for a minute of virtual time."; \
+	  $(BUILD_DIR)/app/ixoengine --headless --run-for 60000 --dump-vars $(BUILD_DIR)/examples/ball.ixo; \
+	fi
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

@@ -1,4 +1,5 @@
 // ixoengine: runs an object, builds a package, or (later) installs itself.
+//   ixoengine PACKAGE.ixo [/norestart]
 //   ixoengine --headless [--run-for MS] [--screen WxH] [--dump-vars] FILE [/norestart]
 //   ixoengine /make[/exe][xK] FOLDER NAME OBJID CREATOR NOTE LONGNOTE FAMILY
 // FILE is a package (.ixo), a script file (.vexe) or a script source (.ixs).
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/desktop_runner.h"
 #include "app/headless_runner.h"
 #include "engine/ascii_case.h"
 #include "engine/script_loader.h"
@@ -19,7 +21,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ixoengine --headless [--run-for MS] [--screen WxH] [--dump-vars] FILE [/norestart]\n"
+    "usage: ixoengine PACKAGE.ixo [/norestart]\n"
+    "       ixoengine --headless [--run-for MS] [--screen WxH] [--dump-vars] FILE [/norestart]\n"
     "       ixoengine /make[/exe][xK] FOLDER NAME OBJID CREATOR NOTE LONGNOTE FAMILY\n"
     "  FILE is a package (.ixo), a script file (.vexe) or a script source (.ixs)\n";
 
@@ -138,8 +141,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> rest(args.begin() + 1, args.end());
   bool headless = !rest.empty() && rest[0] == "--headless";
   if (!headless) {
-    std::cerr << "ixoengine: this build runs objects on the headless host only: ixoengine --headless FILE\n";
-    return Usage();
+    if (!rest.empty() && rest[0].starts_with("--")) return Usage();
+    return ixo::RunOnDesktop({program, args.size() > 1 ? args[1] : "", args.size() > 2 ? args[2] : ""}, std::cerr);
   }
   std::optional<HeadlessOptions> options = ParseHeadlessOptions(rest);
   if (!options) return Usage();

@@ -56,6 +56,49 @@ Utf8Character DecodeUtf8(std::string_view text) {
   return {value, length};
 }
 
+namespace {
+
+void AppendUtf8(char32_t character, std::string& out) {
+  if (character < 0x80) {
+    out += static_cast<char>(character);
+  } else if (character < 0x800) {
+    out += static_cast<char>(0xC0 | (character >> 6));
+    out += static_cast<char>(0x80 | (character & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (character >> 12));
+    out += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (character & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string WindowsTextToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    char32_t character = byte;
+    if (byte >= 0x80 && byte < 0xA0) {
+      character = kWindowsHighCharacters[byte - 0x80];
+      if (character == 0) character = 0xFFFD;
+    }
+    AppendUtf8(character, out);
+  }
+  return out;
+}
+
+std::string Utf8ToWindowsText(std::string_view text) {
+  std::string out;
+  while (!text.empty()) {
+    Utf8Character decoded = DecodeUtf8(text);
+    std::optional<unsigned char> byte = decoded.character ? WindowsByteOf(*decoded.character) : std::nullopt;
+    out += byte ? static_cast<char>(*byte) : '?';
+    text.remove_prefix(decoded.length);
+  }
+  return out;
+}
+
 void AppendLatin1AsUtf8(unsigned char byte, std::string& out) {
   out += static_cast<char>(0xC0 | (byte >> 6));
   out += static_cast<char>(0x80 | (byte & 0x3F));

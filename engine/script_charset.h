@@ -22,6 +22,14 @@ struct Utf8Character {
 };
 Utf8Character DecodeUtf8(std::string_view text);
 
+// Script text (Windows-1252) as UTF-8, for the desktop's toolkits; the five
+// bytes Windows-1252 leaves undefined become U+FFFD.
+std::string WindowsTextToUtf8(std::string_view text);
+
+// UTF-8 from the desktop as script text; characters Windows-1252 lacks and
+// malformed bytes become "?".
+std::string Utf8ToWindowsText(std::string_view text);
+
 // Appends the UTF-8 form of a Latin-1 byte (160-255 are the characters U+00A0 to U+00FF).
 void AppendLatin1AsUtf8(unsigned char byte, std::string& out);
 

@@ -101,20 +101,22 @@ void ThrowGesture(EngineWindows& windows, int index) {
   EngineWindow* window = windows.at(index);
   if (!window) return;
   platform::Point pointer = windows.input.PointerPosition();
-  const int dx = window->cursor_sample_2.x - pointer.x;
-  const int dy = window->cursor_sample_2.y - pointer.y;
+  const int64_t dx = int64_t{window->cursor_sample_2.x} - pointer.x;
+  const int64_t dy = int64_t{window->cursor_sample_2.y} - pointer.y;
   AnimationState& motion = window->animation;
   if (dx == 0 || dy == 0 || motion.sensibility <= 0) return;
 
   int direction = NormalizeAngle(static_cast<int>(std::atan2(dy, dx) * 180 / std::numbers::pi + 90));
   platform::Size screen = windows.window_system.ScreenSize();
-  int64_t push = static_cast<int64_t>(screen.width) * std::abs(dx) + static_cast<int64_t>(screen.height) * std::abs(dy);
-  int64_t speed = push * motion.sensibility / 1000;
+  // Wide enough for any pointer step times any sensibility a script can set.
+  __int128 push = static_cast<__int128>(screen.width) * std::abs(dx) +
+                  static_cast<__int128>(screen.height) * std::abs(dy);
+  __int128 speed = push * motion.sensibility / 1000;
   if (speed <= 0) return;
   if (window->move_axis == MoveAxis::kHorizontal) direction = direction < 180 ? 90 : 270;
   if (window->move_axis == MoveAxis::kVertical) direction = direction > 90 && direction < 270 ? 180 : 0;
   motion.direction = direction;
-  motion.speed = static_cast<int>(std::min<int64_t>(speed, INT32_MAX));
+  motion.speed = static_cast<int>(std::min<__int128>(speed, INT32_MAX));
   RaiseWindowEvent(windows, "anim:start", index);
   StartAnimationTimer(windows, index);
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 
 #include "engine/engine.h"
 #include "window/animation.h"
@@ -18,14 +19,14 @@ platform::Point WindowPosition(EngineWindows& windows, const EngineWindow& windo
 // The window follows the pointer, held inside its bounds area unless it may go out.
 void DragTo(EngineWindows& windows, EngineWindow& window, platform::Point position) {
   platform::Rect bounds = windows.window_system.Bounds(window.native);
-  int left = bounds.left + position.x - window.drag_anchor.x;
-  int top = bounds.top + position.y - window.drag_anchor.y;
+  int64_t left = int64_t{bounds.left} + position.x - window.drag_anchor.x;
+  int64_t top = int64_t{bounds.top} + position.y - window.drag_anchor.y;
   if (!window.can_go_out) {
     platform::Size area = BoundsArea(windows, window);
     // Negative first, then the far edge: a window larger than its area ends up
     // with its far edge on the area's.
-    left = std::min(std::max(left, 0), area.width - bounds.width);
-    top = std::min(std::max(top, 0), area.height - bounds.height);
+    left = std::min<int64_t>(std::max<int64_t>(left, 0), area.width - bounds.width);
+    top = std::min<int64_t>(std::max<int64_t>(top, 0), area.height - bounds.height);
   }
   if (window.move_axis != MoveAxis::kVertical) window.stored_x = static_cast<float>(left) * 100;
   if (window.move_axis != MoveAxis::kHorizontal) window.stored_y = static_cast<float>(top) * 100;

@@ -46,12 +46,14 @@ void PollEnterExit(EngineWindows& windows, EngineWindow& window, const platform:
 
 void RaiseLoad(EngineWindows& windows, EngineWindow& window) {
   const bool hidden = windows.engine.startup.hidden;
-  platform::WindowId native = window.native;
+  const int index = window.index;
+  const platform::WindowId native = window.native;
   if (hidden) windows.window_system.Hide(native);
   window.load_pending = false;
-  RaiseImmediateWindowEvent(windows, "load", window.index);
-  if (!hidden && windows.at(window.index) && windows.at(window.index)->native == native)
-    windows.window_system.Show(native);
+  RaiseImmediateWindowEvent(windows, "load", index);
+  // The handler may have closed the window, or closed it and made another.
+  const EngineWindow* after = windows.at(index);
+  if (!hidden && after && after->native == native) windows.window_system.Show(native);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "engine/engine.h"
 #include "window/engine_windows.h"
+#include "window/poll_tick.h"
 #include "window/window_events.h"
 
 namespace ixo {
@@ -15,6 +16,7 @@ void HandleCloseRequest(EngineWindows& windows, int index) {
   if (EngineWindow* window = windows.at(index)) {
     windows.window_system.Hide(window->native);
     ReleaseSlot(windows, index);
+    UpdatePolling(windows);
   }
 }
 

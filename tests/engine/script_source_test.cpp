@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/script_charset.h"
 #include "engine/script_file.h"
 #include "engine/tokens.h"
 
@@ -526,6 +527,27 @@ TEST(ScriptSourceTest, WellFormedLinesUseTheStructuredSpelling) {
     // The generator places every token byte where the grammar expects it.
     ASSERT_EQ(DisassembleLine(line).find("\\x"), std::string::npos) << Show(line) << "\n" << DisassembleLine(line);
   }
+}
+
+}  // namespace
+}  // namespace ixo::source
+
+namespace ixo::source {
+namespace {
+
+TEST(TextConversionTest, ScriptTextAndUtf8TranslateBothWays) {
+  struct Case {
+    std::string script;
+    std::string utf8;
+  };
+  for (const Case& c : {Case{"plain", "plain"}, Case{std::string("\0a", 2), std::string("\0a", 2)},
+                        Case{"caf\xE9", "caf\xC3\xA9"}, Case{"\x80 5", "\xE2\x82\xAC 5"},
+                        Case{"\x99\xFF", "\xE2\x84\xA2\xC3\xBF"}}) {
+    EXPECT_EQ(WindowsTextToUtf8(c.script), c.utf8);
+    EXPECT_EQ(Utf8ToWindowsText(c.utf8), c.script);
+  }
+  EXPECT_EQ(WindowsTextToUtf8("\x81"), "\xEF\xBF\xBD") << "an undefined byte";
+  EXPECT_EQ(Utf8ToWindowsText("\xE4\xB8\xAD|\xFF|"), "?|?|") << "no such character, a broken byte";
 }
 
 }  // namespace
