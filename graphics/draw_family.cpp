@@ -49,6 +49,13 @@ Image* ResolveImageOrReport(Engine& engine, std::string_view reference) {
 
 namespace {
 
+bool IsMemoryImage(Engine& engine, const Image* image) {
+  MemoryImages& memory = DrawStateOf(engine).memory;
+  for (int slot = 0; slot < kMemoryImageSlots; ++slot)
+    if (memory.Holds(slot) && memory.Get(slot) == image) return true;
+  return false;
+}
+
 // The slot "mem" "exists" and "delete" mean: abs(n + 1), so -1 .. -256 name their own.
 int64_t MemorySlot(const Engine& engine) { return std::llabs(int64_t{Number(engine, 1, 2)} + 1); }
 
@@ -193,8 +200,14 @@ Result DrawFamily(Engine& engine) {
   if (target == "mx") return Matrix(engine);
   Image* image = ResolveImageOrReport(engine, target);
   if (!image) return kNoResult;
-  for (const Operation& operation : kOperations)
-    if (engine.slots.K(3) == operation.name) return operation.run(engine, *image);
+  for (const Operation& operation : kOperations) {
+    if (engine.slots.K(3) != operation.name) continue;
+    Result result = operation.run(engine, *image);
+    // Windows show 24-bit pictures: a back buffer given another depth keeps the
+    // colours that depth left it and goes back to 24 bits at once.
+    if (!IsMemoryImage(engine, image)) image->ConvertTo(24);
+    return result;
+  }
   ReportError(engine, ixo::message::kUnknownCommand);
   return kNoResult;
 }

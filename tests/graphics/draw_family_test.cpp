@@ -118,6 +118,18 @@ TEST_F(DrawFamilyTest, MainNamesTheBackBufferOfWindowZero) {
   EXPECT_EQ(Pixel("main", 0, 0), kRed);
 }
 
+TEST_F(DrawFamilyTest, BackBuffersKeepTwentyFourBitsWhateverTheirPixelFormat) {
+  CreateEngineWindow(runner().windows(), 0);
+  EnsureBackBuffer(runner().windows(), 0);
+  Draw({"main", "size"}, {"2", "1"});
+  Draw({"main", "setpixel"}, {"0", "0", "1193046"});
+  Draw({"main", "pixelformat"}, {"1"});
+  EXPECT_EQ(runner().windows().at(0)->back_buffer->bits_per_pixel(), 24);
+  EXPECT_EQ(Pixel("main", 0, 0), "0");  // the colours of the two-colour picture stay
+  Draw({"-1", "pixelformat"}, {"4"});
+  EXPECT_EQ(Memory(-1).bits_per_pixel(), 4);
+}
+
 TEST_F(DrawFamilyTest, LinesLeaveOutTheirEndAndTheNextOneStartsThere) {
   WhiteCanvas(120, 60);
   Draw({"-1", "line"}, {"0", "0", "100", "50", "1", kRed});
