@@ -233,7 +233,7 @@ void RasterCopy(Image& source, Image& destination, int sx, int sy, int width, in
       for (int k = 0; k < (whole ? 4 : 3); ++k) {
         const uint8_t s = Byte(from, static_cast<int>(fx), static_cast<int>(fy), k);
         uint8_t& d = Byte(destination, static_cast<int>(x), static_cast<int>(y), k);
-        const uint8_t p = kernel::ChannelOf(brush, k);
+        const uint8_t p = k < 3 ? kernel::ChannelOf(brush, k) : 0;  // the fourth byte is only ever copied
         switch (operation) {
           case R::kSourceCopy: d = s; break;
           case R::kSourceAnd: d = s & d; break;
