@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "engine/block_scan.h"
@@ -37,6 +38,9 @@ class SettingsStore;
 namespace ixo {
 
 class EngineWindows;
+namespace graphics {
+struct DrawState;
+}
 
 // The platform services the interpreter calls. The host that creates the engine
 // owns them and keeps them alive for the engine's lifetime.
@@ -95,6 +99,8 @@ class Engine {
   StartupState startup;
   // The engine windows, once the host has created their table; nullptr before.
   EngineWindows* windows = nullptr;
+  // The draw family's images and parameters, created by its first command.
+  std::unique_ptr<graphics::DrawState, void (*)(graphics::DrawState*)> draw{nullptr, nullptr};
 };
 
 }  // namespace ixo

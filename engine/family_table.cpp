@@ -9,6 +9,7 @@
 #include "engine/time_family.h"
 #include "engine/value_family.h"
 #include "engine/var_family.h"
+#include "graphics/draw_family.h"
 #include "graphics/window_family.h"
 #include "package/ixo_family.h"
 #include "window/animation.h"
@@ -25,7 +26,7 @@ const std::vector<FamilyEntry>& StandardFamilyEntries() {
       {"while", WhileFamily},
       {"for", ForFamily},
       {"if", IfFamily},
-      {"draw", nullptr},
+      {"draw", DrawFamily},
       {"var", VarFamily},
       {"doevent", DoEventCommand},
       {"event", EventFamily},

@@ -37,6 +37,9 @@ void SetOuterRect(const Target& target, platform::Rect outer);
 // Sub-command groups, each answering for the K3 words it knows and giving
 // nothing for the others.
 using Handled = std::optional<Result>;
+// A sub-command that was carried out and gives no result (a plain kNoResult
+// would read as "not one of mine").
+inline const Handled kDone{std::in_place};
 Handled GeometryCommand(Target& target);    // left, top, width, height, border, client sizes, pos, monitor, parent bounds
 Handled LookCommand(Target& target);        // title, icon, tooltip, handle, border style and icons, state, repaint, visible, enabled, image
 Handled OrderCommand(Target& target);       // z-order, stay on top, foreground, parent, focus, group, flags, close, timer

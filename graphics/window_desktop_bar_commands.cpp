@@ -27,12 +27,12 @@ Handled StatusIcon(Target& t) {
     }
     if (icons) icons->ShowStatusIcon(t.native(), content);
     t.window.status_icon_shown = true;
-    return kNoResult;
+    return kDone;
   }
   if (t.K(4) == "hide") {
     if (icons) icons->HideStatusIcon(t.native());
     t.window.status_icon_shown = false;
-    return kNoResult;
+    return kDone;
   }
   return Unknown(t.engine);
 }
@@ -79,7 +79,7 @@ Handled AppBar(Target& t) {
     if (bars && enable && !t.window.app_bar_registered) bars->RegisterAppBar(t.native());
     if (bars && !enable && t.window.app_bar_registered) bars->RemoveAppBar(t.native());
     t.window.app_bar_registered = enable;
-    return kNoResult;
+    return kDone;
   }
   const platform::ScreenEdge edge = EdgeOf(t.P(1));
   const platform::Rect r = OuterRect(t);
@@ -91,7 +91,7 @@ Handled AppBar(Target& t) {
       platform::Rect strip = bars->QueryAppBarPosition(t.native(), edge, {left, top, right - left, bottom - top});
       bars->SetAppBarPosition(t.native(), edge, strip);
     }
-    return kNoResult;
+    return kDone;
   }
   if (what == "refreshpos") {
     platform::Rect strip = StripAlong(edge, t.windows.window_system.ScreenSize(), r.width, r.height);
@@ -102,7 +102,7 @@ Handled AppBar(Target& t) {
     SetOuterRect(t, strip);
     t.window.stored_x = static_cast<float>(int64_t{strip.left} * 100);
     t.window.stored_y = static_cast<float>(int64_t{strip.top} * 100);
-    return kNoResult;
+    return kDone;
   }
   return Unknown(t.engine);
 }

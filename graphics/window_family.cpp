@@ -43,11 +43,11 @@ std::optional<Result> GlobalCommand(Engine& engine, EngineWindows& windows) {
   if (what == "create") return window_commands::CreateWindowCommand(engine, nullptr);
   if (what == "eventauthor") {
     int author = engine.context.event_window_index;
-    return author == -1 ? kNoResult : Result(NumberText(author));
+    return author == -1 ? window_commands::kDone : Result(NumberText(author));
   }
   if (what == "cancelclose") {
     windows.cancel_close = slots.P(1) == "1";
-    return kNoResult;
+    return window_commands::kDone;
   }
   if (what == "group" && slots.K(3) == "getlist") return JoinIndices(GroupMembers(windows, slots.P(1)));
   if (what == "group" && slots.K(3) == "count")
@@ -58,7 +58,7 @@ std::optional<Result> GlobalCommand(Engine& engine, EngineWindows& windows) {
     platform::WindowHit hit = windows.window_system.WindowAt(point);
     for (int index = 0; index < windows.high_water && hit.window && !hit.child_control; ++index)
       if (windows.at(index) && windows.at(index)->native == hit.window) return NumberText(index);
-    return kNoResult;
+    return window_commands::kDone;
   }
   return std::nullopt;
 }

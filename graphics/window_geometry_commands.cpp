@@ -22,7 +22,7 @@ Handled Coordinate(Target& t, bool horizontal) {
   if (t.P(1).empty()) return NumberText(horizontal ? outer.left : outer.top);
   const float hundredths = static_cast<float>(int64_t{t.Number(1, 0)} * 100);
   (horizontal ? t.window.stored_x : t.window.stored_y) = hundredths;
-  return kNoResult;
+  return kDone;
 }
 
 // Sizes change at once.
@@ -31,7 +31,7 @@ Handled Extent(Target& t, bool horizontal) {
   if (t.P(1).empty()) return NumberText(horizontal ? outer.width : outer.height);
   (horizontal ? outer.width : outer.height) = t.Number(1, 50);
   SetOuterRect(t, outer);
-  return kNoResult;
+  return kDone;
 }
 
 Handled Border(Target& t) {
@@ -41,25 +41,25 @@ Handled Border(Target& t) {
   if (side == "top") return NumberText(frame.top);
   if (side == "right") return NumberText(frame.right);
   if (side == "bottom") return NumberText(frame.bottom);
-  return kNoResult;
+  return kDone;
 }
 
 Handled ClientExtent(Target& t, bool horizontal) {
   platform::Rect client = t.windows.window_system.Bounds(t.native());
   if (t.P(1).empty()) return NumberText(horizontal ? client.width : client.height);
-  if (StateOf(t) != platform::WindowState::kNormal) return kNoResult;
+  if (StateOf(t) != platform::WindowState::kNormal) return kDone;
   (horizontal ? client.width : client.height) = t.Number(1, 50);
   t.windows.window_system.SetBounds(t.native(), client);
-  return kNoResult;
+  return kDone;
 }
 
 Handled ClientArea(Target& t) {
-  if (StateOf(t) != platform::WindowState::kNormal) return kNoResult;
+  if (StateOf(t) != platform::WindowState::kNormal) return kDone;
   platform::Rect client = t.windows.window_system.Bounds(t.native());
   client.width = t.Number(1, 50);
   client.height = t.Number(2, 50);
   t.windows.window_system.SetBounds(t.native(), client);
-  return kNoResult;
+  return kDone;
 }
 
 void StorePosition(Target& t, int64_t left, int64_t top) {
@@ -79,15 +79,15 @@ Handled Position(Target& t) {
     } else if (wanted.width != r.width || wanted.height != r.height) {
       SetOuterRect(t, wanted);
     }
-    return kNoResult;
+    return kDone;
   }
   if (how == "rel") {
     StorePosition(t, int64_t{r.left} + t.Number(1, 0), int64_t{r.top} + t.Number(2, 0));
-    return kNoResult;
+    return kDone;
   }
   if (how == "save") {
     SaveWindowPosition(t.windows, t.index, t.P(1));
-    return kNoResult;
+    return kDone;
   }
   if (how == "load") return FlagText(LoadWindowPosition(t.windows, t.index, t.P(1)));
   return Unknown(t.engine);
@@ -110,7 +110,7 @@ Handled MonitorOf(Target& t) {
 
 Handled ParentBounds(Target& t) {
   const EngineWindow* parent = t.windows.at(t.window.parent_index);
-  if (!parent) return kNoResult;
+  if (!parent) return kDone;
   platform::Rect client = t.windows.window_system.Bounds(parent->native);
   const std::string& what = t.K(4);
   if (what == "left") return NumberText(client.left);

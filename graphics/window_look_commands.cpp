@@ -25,7 +25,7 @@ Handled BorderStyle(Target& t) {
   if (platform::WindowFrames* frames = t.engine.platform.frames)
     frames->SetBorder(t.native(), t.window.border, t.window.border_icons);
   t.window.managed_position = digit == "1" || t.P(2) == "1";
-  return kNoResult;
+  return kDone;
 }
 
 Handled BorderIcons(Target& t) {
@@ -33,7 +33,7 @@ Handled BorderIcons(Target& t) {
   // The frame keeps its style; only its buttons change.
   if (platform::WindowFrames* frames = t.engine.platform.frames)
     frames->SetBorder(t.native(), t.window.border, t.window.border_icons);
-  return kNoResult;
+  return kDone;
 }
 
 Handled State(Target& t) {
@@ -41,7 +41,7 @@ Handled State(Target& t) {
   if (t.P(1).empty()) return NumberText(frames ? static_cast<int>(frames->State(t.native())) : 0);
   const int32_t state = t.Number(1, 0);
   if (frames && state >= 0 && state <= 2) frames->SetState(t.native(), static_cast<platform::WindowState>(state));
-  return kNoResult;
+  return kDone;
 }
 
 Handled Visible(Target& t) {
@@ -51,14 +51,14 @@ Handled Visible(Target& t) {
     system.Hide(t.native());
   else
     system.Show(t.native());
-  return kNoResult;
+  return kDone;
 }
 
 Handled Enabled(Target& t) {
   platform::WindowFrames* frames = t.engine.platform.frames;
   if (t.P(1).empty()) return FlagText(!frames || frames->IsEnabled(t.native()));
   if (frames) frames->SetEnabled(t.native(), t.P(1) == "1");
-  return kNoResult;
+  return kDone;
 }
 
 }  // namespace
@@ -68,12 +68,12 @@ Handled LookCommand(Target& t) {
   platform::WindowFrames* frames = t.engine.platform.frames;
   if (what == "title") {
     if (frames) frames->SetTitle(t.native(), t.P(1));
-    return kNoResult;
+    return kDone;
   }
   if (what == "icon") return IconCommand(t);
   if (what == "tooltip") {
     if (frames) frames->SetTooltip(t.native(), t.P(1));
-    return kNoResult;
+    return kDone;
   }
   if (what == "handle") return std::to_string(t.native());
   if (what == "borderstyle") return BorderStyle(t);
@@ -81,7 +81,7 @@ Handled LookCommand(Target& t) {
   if (what == "state") return State(t);
   if (what == "repaint") {
     t.windows.window_system.Invalidate(t.native());
-    return kNoResult;
+    return kDone;
   }
   if (what == "visible") return Visible(t);
   if (what == "enabled") return Enabled(t);

@@ -22,7 +22,7 @@ Handled ZOrder(Target& t) {
   const std::string& after = t.P(1);
   if (after == "top") {
     if (stacking) stacking->Restack(t.native(), platform::StackPlace::kTop, 0, false);
-    return kNoResult;
+    return kDone;
   }
   const bool activate = t.P(5) == "0";
   // "Do not change the z-order" leaves only the showing and hiding.
@@ -45,16 +45,16 @@ Handled ZOrder(Target& t) {
     t.windows.window_system.Show(t.native());
   else if (t.P(9) == "0")
     t.windows.window_system.Hide(t.native());
-  return kNoResult;
+  return kDone;
 }
 
 Handled Parent(Target& t) {
   const int parent = ResolveWindowIndex(t.windows, t.P(1));
-  if (parent == t.index) return kNoResult;
+  if (parent == t.index) return kDone;
   if (platform::WindowStacking* stacking = t.engine.platform.stacking)
     stacking->SetParent(t.native(), parent >= 0 ? t.windows.at(parent)->native : 0);
   t.window.parent_index = parent;
-  return kNoResult;
+  return kDone;
 }
 
 Handled Group(Target& t) {
@@ -65,7 +65,7 @@ Handled Group(Target& t) {
     else
       t.window.group = t.P(1);
     UpdatePolling(t.windows);
-    return kNoResult;
+    return kDone;
   }
   return Unknown(t.engine);
 }
@@ -73,7 +73,7 @@ Handled Group(Target& t) {
 Handled Close(Target& t) {
   if (t.index == 0) {
     ReportError(t.engine, message::kInvalidWindowIndex);
-    return kNoResult;
+    return kDone;
   }
   UnloadWindow(t.windows, t.index);
   return FlagText(true);
@@ -93,7 +93,7 @@ Handled Timer(Target& t) {
     return Unknown(t.engine);
   }
   SetWindowTimer(t.windows, t.index, enabled, interval);
-  return kNoResult;
+  return kDone;
 }
 
 }  // namespace
@@ -106,12 +106,12 @@ Handled OrderCommand(Target& t) {
   if (what == "zorder") return ZOrder(t);
   if (what == "formstyle") {
     SetStayOnTop(t, t.Number(1, 0) == 3);
-    return kNoResult;
+    return kDone;
   }
   if (what == "stayontop") {
     if (t.P(1).empty()) return FlagText(t.window.stay_on_top);
     if (t.P(1) == "1" || t.P(1) == "0") SetStayOnTop(t, t.P(1) == "1");
-    return kNoResult;
+    return kDone;
   }
   if (what == "zinsertafter") {
     platform::WindowId found = stacking ? stacking->FindByTitle(t.P(1)) : 0;
@@ -120,31 +120,31 @@ Handled OrderCommand(Target& t) {
   }
   if (what == "setforegroundwindow") {
     if (stacking) stacking->SetForeground(t.native());
-    return kNoResult;
+    return kDone;
   }
   if (what == "bringtofront" || what == "sendtoback") {
     if (stacking)
       stacking->Restack(t.native(), what == "bringtofront" ? platform::StackPlace::kTop : platform::StackPlace::kBottom,
                         0, false);
-    return kNoResult;
+    return kDone;
   }
   if (what == "group") return Group(t);
   if (what == "setfocus") {
     t.windows.window_system.SetFocus(t.native());
-    return kNoResult;
+    return kDone;
   }
   if (what == "cangoout") {
     t.window.can_go_out = t.P(1) == "1";
-    return kNoResult;
+    return kDone;
   }
   if (what == "autoclose") {
     t.window.close_on_escape = t.P(1) == "1";
     t.window.close_on_right_click = t.P(2) == "1";
-    return kNoResult;
+    return kDone;
   }
   if (what == "movable") {
     ApplyMovableSetting(t.window, t.P(1));
-    return kNoResult;
+    return kDone;
   }
   if (what == "close") return Close(t);
   if (what == "timer") return Timer(t);

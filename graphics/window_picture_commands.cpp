@@ -45,11 +45,11 @@ std::optional<graphics::Image> LoadIconPicture(const std::string& path) {
 }
 
 Handled IconCommand(Target& t) {
-  if (!ReadBytes(t.P(1))) return kNoResult;
+  if (!ReadBytes(t.P(1))) return kDone;
   std::optional<graphics::Image> icon = LoadIconPicture(t.P(1));
   if (!icon) CannotDecode(t.P(1));
   if (platform::WindowFrames* frames = t.engine.platform.frames) frames->SetIcon(t.native(), icon->view());
-  return kNoResult;
+  return kDone;
 }
 
 Handled ImageCommand(Target& t) {
@@ -58,7 +58,7 @@ Handled ImageCommand(Target& t) {
   std::optional<std::vector<uint8_t>> bytes = ReadBytes(name);
   if (!bytes) {
     ReportError(t.engine, kCannotFindFile);
-    return kNoResult;
+    return kDone;
   }
   EnsureBackBuffer(t.windows, t.index);
   const std::string lower = LowerAscii(name);
@@ -69,7 +69,7 @@ Handled ImageCommand(Target& t) {
     picture = graphics::DecodeJpeg(*bytes);
   } else {
     ReportError(t.engine, kNotAPicture);
-    return kNoResult;
+    return kDone;
   }
   if (!picture) CannotDecode(name);
   picture->ConvertTo(24);
@@ -80,7 +80,7 @@ Handled ImageCommand(Target& t) {
     t.windows.window_system.SetBounds(t.native(), {client.left, client.top, buffer.width(), buffer.height()});
   }
   if (t.P(2) != "0") PaintWindow(t.windows, t.index);
-  return kNoResult;
+  return kDone;
 }
 
 void ShapeFromFile(Target& t) {

@@ -29,7 +29,7 @@ Handled RoundedShape(Target& t, bool elliptic) {
   area.AddRoundedRect({x, y, w, h}, corner_width, corner_height);
   SetRegion(t, area.Rectangles());
   EnsureBackBuffer(t.windows, t.index);
-  return kNoResult;
+  return kDone;
 }
 
 std::vector<platform::Point> PointsOfArray(Engine& engine, const std::string& name) {
@@ -88,7 +88,7 @@ Handled ShapeCommand(Target& t) {
     return Unknown(t.engine);
   }
   EnsureBackBuffer(t.windows, t.index);
-  return kNoResult;
+  return kDone;
 }
 
 }  // namespace ixo::window_commands

@@ -117,8 +117,9 @@ void EngineShutdown(EngineWindows& windows, bool ask) {
     if (windows.cancel_close) return;
   }
   context.shutting_down = true;
-  // Sound channels and memory images are released here by their families'
-  // own shutdown once they exist; the windows go last, the main one after the rest.
+  // Sound channels are released here by their family's own shutdown once it
+  // exists; the windows go last, the main one after the rest.
+  windows.engine.draw.reset();  // the memory images
   for (int index = 1; index < kMaxEngineWindows; ++index) UnloadWindow(windows, index);
   UnloadWindow(windows, 0);
   windows.engine.platform.application->RequestTerminate();
