@@ -25,6 +25,12 @@ int RunOnDesktop(const RunArguments& arguments, std::ostream& err) {
   platform::SpawnProcessStarter process_starter;
   PlatformServices services{&message_box, &clock,          desktop.get(),   desktop.get(),
                             desktop.get(), desktop.get(), &process_starter};
+  services.frames = desktop.get();
+  services.stacking = desktop.get();
+  services.shapes = desktop.get();
+  services.monitors = desktop.get();
+  services.status_icons = desktop.get();
+  services.app_bars = desktop.get();
   system::LazySettingsStore settings;
   services.settings = &settings;
   Engine engine(services, StandardFamilies());

@@ -10,6 +10,7 @@ packages=(
   tcl
   xvfb openbox xdotool x11-utils x11-apps python3
   libgtk-3-dev libx11-dev
+  libxext-dev libnotify-dev libxtst-dev
   libsqlite3-dev
   libjpeg62-turbo-dev libpango1.0-dev libcairo2-dev libfontconfig-dev fonts-dejavu fonts-liberation
   libpixman-1-dev

@@ -13,23 +13,50 @@
 
 #include "engine/script_charset.h"
 #include "platform/desktop/key_map.h"
+#include "platform/desktop/native_window.h"
 
 namespace ixo::platform {
 
-struct GtkDesktop::NativeWindow {
-  GtkDesktop* desktop = nullptr;
-  WindowId id = 0;
-  GtkWidget* widget = nullptr;
-  WindowListener* listener = nullptr;
-  Rect bounds;          // as the engine set it or the window manager reported it
-  bool visible = false;
-  bool painting = false;  // inside the draw handler: a new picture needs no new draw
-  cairo_surface_t* picture = nullptr;
-
-  ~NativeWindow() {
-    if (picture) cairo_surface_destroy(picture);
+GtkDesktop::NativeWindow::~NativeWindow() {
+  if (picture) cairo_surface_destroy(picture);
+  if (status_icon) {
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gtk_status_icon_set_visible(status_icon, FALSE);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    g_signal_handlers_disconnect_by_data(status_icon, this);
+    g_object_unref(status_icon);
   }
-};
+  if (balloon) g_object_unref(balloon);
+}
+
+void RemapWindow(GtkDesktop::NativeWindow& window, const std::function<void()>& change_while_unmapped) {
+  const bool mapped = gtk_widget_get_mapped(window.widget);
+  if (mapped) gtk_widget_hide(window.widget);
+  change_while_unmapped();
+  if (!mapped) return;
+  gtk_window_move(GTK_WINDOW(window.widget), window.bounds.left, window.bounds.top);
+  gtk_widget_show(window.widget);
+}
+
+std::vector<unsigned long> CardinalProperty(_XDisplay* display, unsigned long window, const char* name,
+                                            unsigned long type) {
+  Atom actual_type = None;
+  int actual_format = 0;
+  unsigned long count = 0, remaining = 0;
+  unsigned char* data = nullptr;
+  std::vector<unsigned long> values;
+  gdk_x11_display_error_trap_push(gdk_display_get_default());
+  const int status = XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 4096, False, type,
+                                        &actual_type, &actual_format, &count, &remaining, &data);
+  gdk_x11_display_error_trap_pop_ignored(gdk_display_get_default());
+  if (status == Success && data && actual_type == type && actual_format == 32) {
+    // Xlib hands 32-bit items over in longs.
+    const unsigned long* items = reinterpret_cast<const unsigned long*>(data);
+    values.assign(items, items + count);
+  }
+  if (data) XFree(data);
+  return values;
+}
 
 struct GtkDesktop::Timer {
   GtkDesktop* desktop = nullptr;
@@ -76,6 +103,7 @@ using Native = GtkDesktop::NativeWindow;
 
 gboolean OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer data) {
   Native* window = static_cast<Native*>(data);
+  if (!window->enabled) return TRUE;
   WindowListener* listener = window->listener;
   Point position{static_cast<int>(event->x), static_cast<int>(event->y)};
   if (event->button > 3) return TRUE;
@@ -88,6 +116,7 @@ gboolean OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer data) {
 
 gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
   Native* window = static_cast<Native*>(data);
+  if (!window->enabled) return TRUE;
   WindowListener* listener = window->listener;
   Point position{static_cast<int>(event->x), static_cast<int>(event->y)};
   if (event->button <= 3)
@@ -97,6 +126,7 @@ gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
 
 gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
   Native* window = static_cast<Native*>(data);
+  if (!window->enabled) return TRUE;
   WindowListener* listener = window->listener;
   Point position{static_cast<int>(event->x), static_cast<int>(event->y)};
   window->desktop->Dispatch([&] { listener->OnMouseMove(position); });
@@ -105,6 +135,7 @@ gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
 
 gboolean OnScroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
   Native* window = static_cast<Native*>(data);
+  if (!window->enabled) return TRUE;
   WindowListener* listener = window->listener;
   bool up = event->direction == GDK_SCROLL_UP ||
             (event->direction == GDK_SCROLL_SMOOTH && event->delta_y < 0);
@@ -116,6 +147,7 @@ gboolean OnScroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
 
 gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
   Native* window = static_cast<Native*>(data);
+  if (!window->enabled) return TRUE;
   GtkDesktop* desktop = window->desktop;
   WindowListener* listener = window->listener;
   const int virtual_key = VirtualKeyOf(event);
@@ -129,6 +161,7 @@ gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
 
 gboolean OnKeyRelease(GtkWidget*, GdkEventKey* event, gpointer data) {
   Native* window = static_cast<Native*>(data);
+  if (!window->enabled) return TRUE;
   WindowListener* listener = window->listener;
   const int virtual_key = VirtualKeyOf(event);
   if (virtual_key) window->desktop->Dispatch([&] { listener->OnKeyUp(virtual_key); });
@@ -154,11 +187,19 @@ gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
 gboolean OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer data) {
   Native* window = static_cast<Native*>(data);
   const Rect before = window->bounds;
+  // GDK reports a top-level window's place on the screen; a control's place
+  // counts from its parent's client area and is read from the server as it is now.
+  Point place{event->x, event->y};
+  if (window->parent) {
+    Display* display = gdk_x11_get_default_xdisplay();
+    ::Window child = 0;
+    XTranslateCoordinates(display, window->id, window->parent, 0, 0, &place.x, &place.y, &child);
+  }
   // A window of size 0 is shown 1×1: that is no resize.
   const bool resized = (event->width != std::max(before.width, 1) || event->height != std::max(before.height, 1));
-  const bool moved = event->x != before.left || event->y != before.top;
-  window->bounds.left = event->x;
-  window->bounds.top = event->y;
+  const bool moved = place.x != before.left || place.y != before.top;
+  window->bounds.left = place.x;
+  window->bounds.top = place.y;
   if (resized) {
     window->bounds.width = event->width;
     window->bounds.height = event->height;
@@ -188,6 +229,12 @@ gboolean OnFocusChange(GtkWidget*, GdkEventFocus* event, gpointer data) {
 
 gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, gpointer data) {
   Native* window = static_cast<Native*>(data);
+  const GdkWindowState state = event->new_window_state;
+  if (event->changed_mask & (GDK_WINDOW_STATE_ICONIFIED | GDK_WINDOW_STATE_MAXIMIZED))
+    window->state = state & GDK_WINDOW_STATE_ICONIFIED   ? WindowState::kMinimized
+                    : state & GDK_WINDOW_STATE_MAXIMIZED ? WindowState::kMaximized
+                                                         : WindowState::kNormal;
+  if (event->changed_mask & GDK_WINDOW_STATE_ABOVE) window->keep_above = state & GDK_WINDOW_STATE_ABOVE;
   if (!(event->changed_mask & GDK_WINDOW_STATE_ICONIFIED)) return FALSE;
   ApplicationListener* listener = window->desktop->listener();
   if (!listener) return FALSE;
@@ -241,9 +288,10 @@ gboolean OnTerminateSignal(gpointer data) {
 GdkFilterReturn OnRootEvent(GdkXEvent* native_event, GdkEvent*, gpointer data) {
   GtkDesktop* desktop = static_cast<GtkDesktop*>(data);
   XEvent* event = static_cast<XEvent*>(native_event);
-  if (event->type == PropertyNotify && event->xproperty.atom == gdk_x11_get_xatom_by_name("_NET_WORKAREA") &&
-      desktop->listener())
-    desktop->Dispatch([&] { desktop->listener()->OnWorkAreaChanged(); });
+  if (event->type != PropertyNotify || event->xproperty.atom != gdk_x11_get_xatom_by_name("_NET_WORKAREA"))
+    return GDK_FILTER_CONTINUE;
+  desktop->NotifyAppBarsOfWorkArea();
+  if (desktop->listener()) desktop->Dispatch([&] { desktop->listener()->OnWorkAreaChanged(); });
   return GDK_FILTER_CONTINUE;
 }
 
@@ -280,6 +328,7 @@ GtkDesktop::~GtkDesktop() {
   timers_.clear();
   if (idle_source_) g_source_remove(idle_source_);
   while (!windows_.empty()) DestroyWindow(windows_.begin()->first);
+  StopNotifications();
 }
 
 void GtkDesktop::WatchDesktopChanges() {
@@ -335,8 +384,14 @@ WindowId GtkDesktop::CreateWindow(WindowListener& listener) {
 }
 
 void GtkDesktop::DestroyWindow(WindowId id) {
+  if (!Find(id)) return;
+  // Controls become top-level windows first: the X server would destroy them
+  // with their parent behind GTK's back.
+  std::vector<WindowId> children;
+  for (const auto& [child, window] : windows_)
+    if (window->parent == id) children.push_back(child);
+  for (WindowId child : children) SetParent(child, 0);
   auto found = windows_.find(id);
-  if (found == windows_.end()) return;
   std::unique_ptr<NativeWindow> window = std::move(found->second);
   windows_.erase(found);
   gdk_window_remove_filter(gtk_widget_get_window(window->widget), window_signals::OnXEvent, window.get());
@@ -392,6 +447,7 @@ void GtkDesktop::SetStyle(WindowId id, WindowStyle style) {
   gtk_window_set_skip_taskbar_hint(gtk_window, style.tool_window);
   gtk_window_set_skip_pager_hint(gtk_window, style.tool_window);
   gtk_window_set_keep_above(gtk_window, style.topmost);
+  window->keep_above = style.topmost;
   gtk_window_set_accept_focus(gtk_window, !style.no_activate);
   gtk_window_set_focus_on_map(gtk_window, !style.no_activate);
 }
@@ -400,6 +456,7 @@ void GtkDesktop::PlaceBehindTopmost(WindowId id) {
   NativeWindow* window = Find(id);
   if (!window) return;
   gtk_window_set_keep_above(GTK_WINDOW(window->widget), FALSE);
+  window->keep_above = false;
   gdk_window_raise(gtk_widget_get_window(window->widget));
 }
 

@@ -1,6 +1,8 @@
 // The desktop host's window system: GTK 3 windows on X11 (Xlib for what GDK
 // lacks: the pointer and keyboard state, the window under a point, the private
-// messages between engines). The GLib main loop is the message loop: timers are
+// messages between engines, shapes, struts, other programs' windows). Frames,
+// stacking, shapes, monitors, status icons and app bars each live in a file of
+// their own beside gtk_desktop.cpp. The GLib main loop is the message loop: timers are
 // timeout sources, idle processing is an idle source added after every
 // notification and removed when it answers "done".
 #pragma once
@@ -10,17 +12,34 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "platform/app_bars.h"
 #include "platform/application.h"
 #include "platform/input_state.h"
+#include "platform/monitors.h"
+#include "platform/status_icons.h"
 #include "platform/timers.h"
+#include "platform/window_frames.h"
+#include "platform/window_shapes.h"
+#include "platform/window_stacking.h"
 #include "platform/window_system.h"
 
 struct _XDisplay;
 
 namespace ixo::platform {
 
-class GtkDesktop : public WindowSystem, public Timers, public InputState, public Application {
+class GtkDesktop : public WindowSystem,
+                   public Timers,
+                   public InputState,
+                   public Application,
+                   public WindowFrames,
+                   public WindowStacking,
+                   public WindowShapes,
+                   public Monitors,
+                   public StatusIcons,
+                   public AppBars {
  public:
   // Opens the display (X11 forced, through XWayland on Wayland desktops).
   // Returns nothing, with the reason in error, when there is no display.
@@ -54,6 +73,43 @@ class GtkDesktop : public WindowSystem, public Timers, public InputState, public
   bool IsButtonDown(MouseButton button) override;
   bool IsKeyDown(int virtual_key) override;
 
+  // WindowFrames (gtk_window_frames.cpp)
+  void SetTitle(WindowId window, std::string_view title) override;
+  void SetTooltip(WindowId window, std::string_view text) override;
+  void SetIcon(WindowId window, PixelView icon) override;
+  void SetBorder(WindowId window, BorderStyle style, BorderIcons icons) override;
+  FrameExtents Frame(WindowId window) override;
+  void SetState(WindowId window, WindowState state) override;
+  WindowState State(WindowId window) override;
+  void SetEnabled(WindowId window, bool enabled) override;
+  bool IsEnabled(WindowId window) override;
+
+  // WindowStacking (gtk_window_stacking.cpp)
+  void Restack(WindowId window, StackPlace place, WindowId reference, bool activate) override;
+  bool IsTopmost(WindowId window) override;
+  WindowId FindByTitle(std::string_view title) override;
+  void SetForeground(WindowId window) override;
+  void SetParent(WindowId window, WindowId parent) override;
+
+  // WindowShapes (x11_window_shapes.cpp)
+  void SetShape(WindowId window, const std::vector<Rect>* rectangles) override;
+  bool SetOpacity(WindowId window, uint8_t opacity) override;
+
+  // Monitors (gtk_monitors.cpp)
+  std::vector<Monitor> All() override;
+
+  // StatusIcons (gtk_status_icons.cpp)
+  void ShowStatusIcon(WindowId owner, const StatusIconContent& content) override;
+  void HideStatusIcon(WindowId owner) override;
+
+  // AppBars (x11_app_bars.cpp)
+  void RegisterAppBar(WindowId window) override;
+  void RemoveAppBar(WindowId window) override;
+  Rect QueryAppBarPosition(WindowId window, ScreenEdge edge, Rect wanted) override;
+  void SetAppBarPosition(WindowId window, ScreenEdge edge, Rect strip) override;
+  // The work area changed: every registered app bar hears of it.
+  void NotifyAppBarsOfWorkArea();
+
   // Application
   void SetListener(ApplicationListener* listener) override { listener_ = listener; }
   void RunMessageLoop() override;
@@ -76,6 +132,9 @@ class GtkDesktop : public WindowSystem, public Timers, public InputState, public
   GtkDesktop(_XDisplay* display, unsigned long message_atom);
   NativeWindow* Find(WindowId id);
   void ScheduleIdle();
+  // Balloons are shown through the notification service once it is set up.
+  bool StartNotifications();
+  void StopNotifications();
   // The pointer's position and buttons, read once per dispatched notification.
   struct PointerState {
     Point position;
@@ -92,6 +151,7 @@ class GtkDesktop : public WindowSystem, public Timers, public InputState, public
   unsigned int idle_source_ = 0;
   bool terminate_requested_ = false;
   bool application_active_ = false;
+  bool notifications_started_ = false;
   uint64_t dispatch_count_ = 1;
   uint64_t pointer_read_at_ = 0;
   PointerState pointer_;
