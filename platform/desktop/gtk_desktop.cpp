@@ -194,6 +194,12 @@ gboolean OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer data) {
     Display* display = gdk_x11_get_default_xdisplay();
     ::Window child = 0;
     XTranslateCoordinates(display, window->id, window->parent, 0, 0, &place.x, &place.y, &child);
+    // Only the engine places a control: GTK still takes it for a top-level
+    // window and may put it where it last saw it on the screen.
+    if (place.x != before.left || place.y != before.top) {
+      XMoveWindow(display, window->id, before.left, before.top);
+      place = {before.left, before.top};
+    }
   }
   // A window of size 0 is shown 1×1: that is no resize.
   const bool resized = (event->width != std::max(before.width, 1) || event->height != std::max(before.height, 1));

@@ -200,6 +200,12 @@ void GtkDesktop::SetParent(WindowId id, WindowId parent_id) {
   if (mapped && was_managed) WaitUntilReleased(display_, id);
   gdk_window_set_override_redirect(gdk_window, parent_id != 0);
 
+  // A top-level window keeps its numbers, now counted from the parent's client
+  // area; they are read from the server, which knows them for certain.
+  if (was_managed) {
+    window->bounds.left = screen_x;
+    window->bounds.top = screen_y;
+  }
   window->parent = parent_id;
   if (parent) {
     XReparentWindow(display_, id, parent_id, window->bounds.left, window->bounds.top);
