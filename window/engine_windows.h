@@ -104,4 +104,8 @@ platform::IdleAnswer IdleProcessing(EngineWindows& windows);
 // The window's left and top, as idle processing would set them from its stored position.
 platform::Point StoredPixelPosition(const EngineWindow& window);
 
+// The frame around the window's client area; none on a desktop without frames.
+// Stored positions and dragging place the frame's outer corner.
+platform::FrameExtents FrameOf(EngineWindows& windows, const EngineWindow& window);
+
 }  // namespace ixo

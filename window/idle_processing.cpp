@@ -15,6 +15,8 @@ void ApplyStoredPositions(EngineWindows& windows) {
       continue;
     }
     platform::Point target = StoredPixelPosition(*window);
+    const platform::FrameExtents frame = FrameOf(windows, *window);
+    target = {target.x + frame.left, target.y + frame.top};
     platform::Rect bounds = windows.window_system.Bounds(window->native);
     if (bounds.left != target.x || bounds.top != target.y)
       windows.window_system.SetBounds(window->native, {target.x, target.y, bounds.width, bounds.height});

@@ -18,7 +18,11 @@ platform::Point WindowPosition(EngineWindows& windows, const EngineWindow& windo
 
 // The window follows the pointer, held inside its bounds area unless it may go out.
 void DragTo(EngineWindows& windows, EngineWindow& window, platform::Point position) {
+  // The frame's outer corner follows the pointer: that is what is stored.
   platform::Rect bounds = windows.window_system.Bounds(window.native);
+  const platform::FrameExtents frame = FrameOf(windows, window);
+  bounds = {bounds.left - frame.left, bounds.top - frame.top, bounds.width + frame.left + frame.right,
+            bounds.height + frame.top + frame.bottom};
   int64_t left = int64_t{bounds.left} + position.x - window.drag_anchor.x;
   int64_t top = int64_t{bounds.top} + position.y - window.drag_anchor.y;
   if (!window.can_go_out) {

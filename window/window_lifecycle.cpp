@@ -173,6 +173,11 @@ platform::Point StoredPixelPosition(const EngineWindow& window) {
   return {TruncateHundredths(window.stored_x) / 100, TruncateHundredths(window.stored_y) / 100};
 }
 
+platform::FrameExtents FrameOf(EngineWindows& windows, const EngineWindow& window) {
+  platform::WindowFrames* frames = windows.engine.platform.frames;
+  return frames ? frames->Frame(window.native) : platform::FrameExtents{};
+}
+
 bool MayHaveHandler(EngineWindows& windows, std::string_view name, int index, bool group_suffix) {
   std::string full_name(name);
   const EngineWindow* window = windows.at(index);

@@ -1,5 +1,8 @@
 #include "tests/support/script_test.h"
 
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <stdexcept>
 
 #include "engine/dispatcher.h"
@@ -45,7 +48,19 @@ const FamilyTable& TestFamilies() {
 
 }  // namespace
 
+namespace {
+
+// Settings a test writes go to a folder of its own process, never the user's.
+// The store opens at its first use, so this is early enough.
+void KeepSettingsApart() {
+  const std::string folder = testing::TempDir() + "ixo_home_" + std::to_string(getpid());
+  setenv("IXO_HOME", folder.c_str(), 1);
+}
+
+}  // namespace
+
 ScriptTest::ScriptTest() : runner_(out_, err_, TestFamilies()) {
+  KeepSettingsApart();
   runner_.engine().hooks.on_error_report = [this](const std::string& report) { reports_.push_back(report); };
   runner_.engine().hooks.on_event_started = [this](const std::string& name, int window_index) {
     events_.push_back(window_index == 0 ? name : name + "@" + std::to_string(window_index));
