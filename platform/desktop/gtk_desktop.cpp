@@ -187,12 +187,15 @@ gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
 gboolean OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer data) {
   Native* window = static_cast<Native*>(data);
   const Rect before = window->bounds;
-  // GDK reports a top-level window's place on the screen; a control's place
-  // counts from its parent's client area and is read from the server as it is now.
+  // Places are read from the server as they are now: a top-level window's on
+  // the screen (the event's own numbers can be relative to a window manager's
+  // frame), a control's from its parent's client area.
   Point place{event->x, event->y};
-  if (window->parent) {
-    Display* display = gdk_x11_get_default_xdisplay();
-    ::Window child = 0;
+  Display* display = gdk_x11_get_default_xdisplay();
+  ::Window child = 0;
+  if (!window->parent) {
+    XTranslateCoordinates(display, window->id, DefaultRootWindow(display), 0, 0, &place.x, &place.y, &child);
+  } else {
     XTranslateCoordinates(display, window->id, window->parent, 0, 0, &place.x, &place.y, &child);
     // Only the engine places a control: GTK still takes it for a top-level
     // window and may put it where it last saw it on the screen.

@@ -1,7 +1,12 @@
 // The demo ball, run as users run it: thrown by hand, bouncing, coming to rest.
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <sstream>
 
+#include "engine/script_loader.h"
+#include "engine/script_source.h"
 #include "tests/window/window_test.h"
 
 namespace ixo {
@@ -49,6 +54,9 @@ TEST_F(BallExampleTest, FliesOnWhereTheHandThrowsIt) {
 }
 
 TEST(BallPackageTest, RunsFromItsPackageForAMinuteOfVirtualTime) {
+  // The ball remembers where it stopped: not in the user's own settings.
+  const std::string settings = testing::TempDir() + "ixo_home_ball_" + std::to_string(getpid());
+  setenv("IXO_HOME", settings.c_str(), 1);
   std::ostringstream out, err;
   HeadlessRunner runner(out, err);
   ASSERT_TRUE(runner.RunPackage({"ixoengine", IXO_EXAMPLES_BUILD_DIR "/ball.ixo", ""}, 60000));
@@ -58,6 +66,34 @@ TEST(BallPackageTest, RunsFromItsPackageForAMinuteOfVirtualTime) {
   EXPECT_NE(variables.str().find("bounces[0]="), std::string::npos);
   EXPECT_EQ(variables.str().find("bounces[0]=0\n"), std::string::npos) << variables.str();
   EXPECT_EQ(err.str(), "");
+}
+
+}  // namespace
+}  // namespace ixo
+
+namespace ixo {
+namespace {
+
+TEST_F(BallExampleTest, IsARoundWindowThatComesBackWhereItStopped) {
+  const std::string source = ReadSource(IXO_EXAMPLES_SOURCE_DIR "/ball/identity.ixs");
+  Start(source);
+  Advance(60000);
+  const platform::VirtualWindow& ball = *desktop().window(window(0).native);
+  ASSERT_TRUE(ball.shape);
+  const platform::Rect rest = Bounds(0);
+  // The corners are see-through, the middle is the ball.
+  EXPECT_EQ(desktop().WindowAt({rest.left + 1, rest.top + 1}).window, 0u);
+  EXPECT_EQ(desktop().WindowAt({rest.left + 32, rest.top + 32}).window, window(0).native);
+
+  // The next run of the object starts where this one stopped.
+  std::ostringstream out, err;
+  HeadlessRunner next(out, err);
+  source::AssembleResult assembled = source::Assemble(source, "ball.ixs");
+  LoadScriptLines(next.engine(), assembled.lines);
+  ASSERT_TRUE(next.Start());
+  next.desktop().RunFor(kPollIntervalMs);
+  EXPECT_EQ(next.windows().at(0)->stored_x, static_cast<float>(rest.left * 100));
+  EXPECT_EQ(next.windows().at(0)->stored_y, static_cast<float>(rest.top * 100));
 }
 
 }  // namespace
