@@ -16,6 +16,7 @@ fails or is killed. Missing X tools are a failure, not a skip.
 
 import contextlib
 import ctypes
+import ctypes.util
 import os
 import shutil
 import signal
@@ -30,6 +31,7 @@ SCREEN = (1024, 768)
 WINDOW_TIMEOUT = 10.0  # seconds for a window to appear: a hang guard
 CHANGE_TIMEOUT = 3.0   # seconds for input to show in a window
 EXIT_TIMEOUT = 5.0     # seconds for an engine to end when asked
+BALL_REST_TIMEOUT = 15.0  # seconds for the ball thrown at start to come to rest
 
 TOOLS = {  # program: the Debian package that holds it
     "Xvfb": "xvfb",
@@ -40,6 +42,31 @@ TOOLS = {  # program: the Debian package that holds it
     "xwd": "x11-apps",
 }
 
+
+# The outline picture of the "shapes" object, written as its shape.bmp before
+# it is built: "." is magenta, the key colour (the top-left pixel's), the
+# other letters are solid colours. Holes inside, notches at the edges, and
+# rows that repeat, so that rectangles are both split and merged.
+MAGENTA = (255, 0, 255)
+SHAPE_COLOURS = {".": MAGENTA, "r": (200, 30, 30), "g": (30, 160, 60), "b": (20, 20, 210), "k": (0, 0, 0)}
+SHAPE_PICTURE = [
+    ".....................",
+    "..rrrrrrrrrrrrrrrrr..",
+    ".rrrrrrrrrrrrrrrrrrr.",
+    ".rrr...ggggggggg.rrr.",
+    ".rrr...ggggggggg.rrr.",
+    ".bbb...ggggggggg.bbb.",
+    ".bbbbbbbb.bbbbbbbbbbb",
+    ".kkkkkkkkkkkkkkkkkkkk",
+    ".kkkkkkkkkkkkkkkkkkkk",
+    "..kk.kk.kk.kk.kk.kk..",
+    "..........k..........",
+    ".rrrrrrrrrrrrrrrrrrr.",
+    ".....................",
+]
+# The corners of the "shapes" object's triangle; no pixel centre lies on an
+# edge, so which pixels it holds is not a matter of rounding.
+TRIANGLE = [(5, 2), (45, 13), (13, 37)]  # the same as in shapes/identity.ixs
 
 class Failure(Exception):
     pass
@@ -153,6 +180,46 @@ class Desktop:
         return parse_xwd(picture)
 
 
+class XShapes:
+    """Reads the rectangles of windows' X shapes (libXext through ctypes)."""
+
+    BOUNDING, INPUT = 0, 2  # ShapeBounding, ShapeInput
+
+    class Rectangle(ctypes.Structure):
+        _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short),
+                    ("width", ctypes.c_ushort), ("height", ctypes.c_ushort)]
+
+    def __init__(self, display_name):
+        self.xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+        self.xext = ctypes.CDLL(ctypes.util.find_library("Xext") or "libXext.so.6")
+        self.xlib.XOpenDisplay.restype = ctypes.c_void_p
+        self.xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.xlib.XFree.argtypes = [ctypes.c_void_p]
+        self.xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.xext.XShapeGetRectangles.restype = ctypes.POINTER(self.Rectangle)
+        self.xext.XShapeGetRectangles.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                                                  ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
+        self.display = self.xlib.XOpenDisplay(display_name.encode())
+        check(self.display, f"cannot open the display {display_name} to read shapes")
+
+    def close(self):
+        self.xlib.XCloseDisplay(self.display)
+
+    def rectangles(self, window, kind):
+        """The shape's rectangles as sorted (x, y, width, height) tuples, in
+        the window's own coordinates; one rectangle of the whole window when
+        it has no shape."""
+        self.xlib.XSync(self.display, 0)
+        count, ordering = ctypes.c_int(0), ctypes.c_int(0)
+        found = self.xext.XShapeGetRectangles(self.display, int(window), kind, ctypes.byref(count),
+                                              ctypes.byref(ordering))
+        rectangles = sorted((found[i].x, found[i].y, found[i].width, found[i].height) for i in range(count.value))
+        if found:
+            self.xlib.XFree(found)
+        return rectangles
+
+
 def parse_xwd(data):
     """Reads an X window dump of a true-colour screen (the format xwd writes)."""
     fields = struct.unpack(">25I", data[:100])
@@ -178,18 +245,75 @@ def parse_xwd(data):
     return width, height, pixel
 
 
+# --- pictures and outlines ------------------------------------------------------
+
+
+def write_bmp(path, rows):
+    """Writes rows of (r, g, b) pixels, top row first, as a 24-bit bitmap file
+    (bottom-up, rows padded to four bytes)."""
+    height, width = len(rows), len(rows[0])
+    stride = (width * 3 + 3) // 4 * 4
+    pixels = b"".join(b"".join(bytes((b, g, r)) for r, g, b in row).ljust(stride, b"\0") for row in reversed(rows))
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    with open(path, "wb") as bmp:
+        bmp.write(header + info + pixels)
+
+
+def outline_rectangles(solid, width, height):
+    """The outline of the pixels for which solid(x, y) holds, as sorted
+    (x, y, width, height): each run of solid pixels of a row is a rectangle
+    one pixel high, and rows with the same runs as the row above make that
+    row's rectangles taller."""
+    rectangles, open_rectangles, previous_runs = [], [], None
+    for y in range(height):
+        runs, x = [], 0
+        while x < width:
+            if solid(x, y):
+                start = x
+                while x < width and solid(x, y):
+                    x += 1
+                runs.append((start, x))
+            x += 1
+        if runs and runs == previous_runs:
+            for index in open_rectangles:
+                left, top, w, h = rectangles[index]
+                rectangles[index] = (left, top, w, h + 1)
+        else:
+            open_rectangles = []
+            for start, end in runs:
+                open_rectangles.append(len(rectangles))
+                rectangles.append((start, y, end - start, 1))
+        previous_runs = runs
+    return sorted(rectangles)
+
+
+def inside_triangle(corners, x, y):
+    """Whether the centre of pixel (x, y) lies inside the triangle; exact, in
+    doubled coordinates. A centre on an edge is a mistake in the test data."""
+    px, py = 2 * x + 1, 2 * y + 1
+    sides = []
+    for (ax, ay), (bx, by) in zip(corners, corners[1:] + corners[:1]):
+        cross = (2 * bx - 2 * ax) * (py - 2 * ay) - (2 * by - 2 * ay) * (px - 2 * ax)
+        check(cross != 0, f"the centre of pixel {x},{y} lies on an edge of the triangle {corners}")
+        sides.append(cross > 0)
+    return all(sides) or not any(sides)
+
+
 # --- the engine side -----------------------------------------------------------
 
 
 class Engine:
     """One ixoengine run on a package, in its own temporary-files folder."""
 
-    def __init__(self, desktop, engine, package, work, env=None):
+    def __init__(self, desktop, engine, package, work, env=None, home=None):
+        """home: the IXO_HOME folder, which keeps the settings store; a fresh
+        one of its own when not given."""
         self.desktop = desktop
         self.tmpdir = tempfile.mkdtemp(dir=work, prefix="run-")
         self.err_path = os.path.join(self.tmpdir, "stderr")
         run_env = dict(env if env is not None else desktop.env, TMPDIR=self.tmpdir,
-                       IXO_HOME=os.path.join(self.tmpdir, "home"))
+                       IXO_HOME=home or os.path.join(self.tmpdir, "home"))
         self.process = subprocess.Popen([engine, package], env=run_env, stdout=subprocess.DEVNULL,
                                         stderr=open(self.err_path, "w"), preexec_fn=die_with_parent)
         self.window = None
@@ -204,6 +328,17 @@ class Engine:
             return ids[0] if ids else None
         self.window = wait_until(probe, WINDOW_TIMEOUT, "the engine's window")
         return self.window
+
+    def find_windows(self, count):
+        """The engine's mapped windows (all titled "ixo"), once there are
+        count of them."""
+        def probe():
+            check(self.process.poll() is None,
+                  f"the engine ended ({self.process.returncode}) before showing its windows: {self.stderr()}")
+            ids = self.desktop.run("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid),
+                                   "--name", "^ixo$").split()
+            return ids if len(ids) >= count else None
+        return wait_until(probe, WINDOW_TIMEOUT, f"{count} windows of the engine")
 
     def wait_exit(self, timeout=EXIT_TIMEOUT):
         try:
@@ -368,6 +503,133 @@ class Cases:
             except Failure as failure:
                 raise Failure(f"{failure}: {len(wrong)} pixels differ, first (at, seen, expected): {wrong[:5]}") from None
 
+    def window_at(self, ids, place, what):
+        """The one of the windows ids whose top-left corner is at place."""
+        def probe():
+            found = [window for window in ids if (self.desktop.geometry(window) or ())[:2] == place]
+            return found[0] if found else None
+        try:
+            return wait_until(probe, CHANGE_TIMEOUT, f"{what} at {place}")
+        except Failure as failure:
+            raise Failure(f"{failure}; the windows are at {[self.desktop.geometry(w) for w in ids]}") from None
+
+    def test_shapes_are_the_outlines_of_a_picture_and_a_polygon(self):
+        width, height = len(SHAPE_PICTURE[0]), len(SHAPE_PICTURE)
+        picture = outline_rectangles(lambda x, y: SHAPE_PICTURE[y][x] != ".", width, height)
+        right = max(x for x, _ in TRIANGLE)
+        bottom = max(y for _, y in TRIANGLE)
+        triangle = outline_rectangles(lambda x, y: inside_triangle(TRIANGLE, x, y), right, bottom)
+        # (which window, where it is, the size it takes, its rectangles): the
+        # picture's window takes the picture's size, the triangle's grows to
+        # hold the triangle.
+        table = [("the picture's window", (100, 100), (width, height), picture),
+                 ("the triangle's window", (400, 100), (right, bottom), triangle)]
+        shapes = XShapes(self.desktop.env["DISPLAY"])
+        try:
+            with self.running("shapes") as engine:
+                ids = engine.find_windows(2)
+                failures = []
+                for what, place, size, expected in table:
+                    window = self.window_at(ids, place, what)
+                    seen = self.desktop.geometry(window)
+                    if seen[2:] != size:
+                        failures.append(f"{what} is {seen[2]}x{seen[3]}, not {size[0]}x{size[1]}")
+                    for kind, kind_name in ((XShapes.BOUNDING, "bounding"), (XShapes.INPUT, "input")):
+                        found = []
+                        try:
+                            wait_until(lambda: found.append(shapes.rectangles(window, kind)) or found[-1] == expected,
+                                       CHANGE_TIMEOUT, f"the {kind_name} shape of {what}")
+                        except Failure:
+                            failures.append(f"{what}: {kind_name} shape {found[-1]}, expected {expected}")
+                check(not failures, "; ".join(failures))
+                check(not engine.stderr(), f"error reports: {engine.stderr()}")
+        finally:
+            shapes.close()
+
+    def test_clicks_in_a_hole_reach_the_window_behind(self):
+        # The square (window 1, 300,300 100x100) lies behind the frame (the
+        # main window, 310,310 80x80, its middle 40x40 a hole). Where a click
+        # goes, and the widths of the square and the frame after it.
+        table = [("into the hole", (350, 350), (110, 80)),
+                 ("on the frame", (315, 315), (110, 90)),
+                 ("on the square, outside the frame", (305, 395), (120, 90))]
+        with self.running("holes") as engine:
+            ids = engine.find_windows(2)
+            square = self.window_at(ids, (300, 300), "the square")
+            frame = self.window_at(ids, (310, 310), "the frame")
+            stacking = self.desktop.run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").split("#")[-1]
+            order = [int(window, 16) for window in stacking.replace(",", " ").split()]
+            check(int(square) in order and int(frame) in order and order.index(int(square)) < order.index(int(frame)),
+                  f"the square is not below the frame: stacking {stacking.strip()}, square {int(square):#x}, "
+                  f"frame {int(frame):#x}")
+            for where, (x, y), widths in table:
+                self.desktop.xdotool("mousemove", x, y, "click", 1)
+                seen = []
+
+                def probe():
+                    seen[:] = [(self.desktop.geometry(square) or (0, 0, 0))[2], (self.desktop.geometry(frame) or (0, 0, 0))[2]]
+                    return tuple(seen) == widths
+
+                try:
+                    wait_until(probe, CHANGE_TIMEOUT, f"a click {where} to make the widths {widths}")
+                except Failure as failure:
+                    raise Failure(f"{failure}: the square and the frame are {tuple(seen)} wide") from None
+                time.sleep(0.2)  # and one click is one click
+                now = (self.desktop.geometry(square)[2], self.desktop.geometry(frame)[2])
+                check(now == widths, f"after a click {where} the widths went on to {now}")
+
+    def test_saved_position_is_where_the_next_run_starts(self):
+        home = tempfile.mkdtemp(dir=self.work, prefix="home-")
+        default, saved = (150, 150, 80, 60), (600, 400, 90, 70)
+        # (run, its IXO_HOME, where it starts): a click in the first run moves
+        # the window and saves that place, SIGTERM ends it; the next run with
+        # that home starts there, one with a home of its own at the default.
+        table = [("the first run", home, default), ("the next run", home, saved),
+                 ("a run with a fresh home", None, default)]
+        for run, run_home, start in table:
+            engine = Engine(self.desktop, self.engine_path, self.packages["spot"], self.work, home=run_home)
+            try:
+                window = engine.find_window()
+                self.desktop.wait_geometry(window, lambda *g: g == start, f"{run} to start at {start}")
+                if run == "the first run":
+                    self.desktop.xdotool("mousemove", start[0] + 10, start[1] + 10, "click", 1)
+                    self.desktop.wait_geometry(window, lambda *g: g == saved, f"the click to move the window to {saved}")
+                    engine.process.send_signal(signal.SIGTERM)
+                    code = engine.wait_exit()
+                    check(code == 0, f"{run}: exit status {code} after SIGTERM: {engine.stderr()}")
+                check(not engine.stderr(), f"{run}: error reports: {engine.stderr()}")
+            finally:
+                engine.close()
+
+    def test_ball_is_see_through_at_its_corners(self):
+        # The ball's picture: red 2105520 (red in the low byte) on magenta,
+        # which becomes holes onto the white root.
+        red = (2105520 & 0xFF, (2105520 >> 8) & 0xFF, (2105520 >> 16) & 0xFF)
+        white = (255, 255, 255)
+        with self.running("ball") as ball:
+            self.desktop.xdotool("mousemove", 0, 0)
+            self.desktop.wait_geometry(ball.window, lambda x, y, w, h: (w, h) == (64, 64), "the ball to be 64x64")
+            seen = {}
+
+            def probe():
+                # The ball flies at first: only a screen taken while it stayed
+                # in one place counts.
+                before = self.desktop.geometry(ball.window)
+                _, _, pixel = self.desktop.screen_pixels()
+                if self.desktop.geometry(ball.window) != before:
+                    return False
+                x, y, w, h = before
+                points = {"top left": (x, y), "top right": (x + w - 1, y), "bottom left": (x, y + h - 1),
+                          "bottom right": (x + w - 1, y + h - 1), "centre": (x + w // 2, y + h // 2)}
+                seen.clear()
+                seen.update({name: pixel(*at) for name, at in points.items()})
+                return all(colour == (red if name == "centre" else white) for name, colour in seen.items())
+
+            try:
+                wait_until(probe, BALL_REST_TIMEOUT, "white corners and a red centre")
+            except Failure as failure:
+                raise Failure(f"{failure}: seen {seen}, expected white corners and {red} at the centre") from None
+
     def test_no_display_names_headless(self):
         # (what DISPLAY is, for the message): both end at once with status 1.
         table = [(None, "DISPLAY is not set"), (":9999", "cannot open the display :9999")]
@@ -409,9 +671,16 @@ def main(argv):
         packages = {}
         sources = {"ball": os.path.join(examples_dir, "ball")}
         sources.update({name: os.path.join(objects_dir, name) for name in sorted(os.listdir(objects_dir))})
+        # The objects are built from copies, which get the pictures the test
+        # makes; the source tree is left as it is.
         for name, folder in sources.items():
+            copy = os.path.join(work, "sources", name)
+            shutil.copytree(folder, copy)
+            if name == "shapes":
+                write_bmp(os.path.join(copy, "shape.bmp"),
+                          [[SHAPE_COLOURS[letter] for letter in row] for row in SHAPE_PICTURE])
             packages[name] = os.path.join(work, name + ".ixo")
-            subprocess.run([ixo, "build", folder, "-o", packages[name]], check=True, stdout=subprocess.DEVNULL)
+            subprocess.run([ixo, "build", copy, "-o", packages[name]], check=True, stdout=subprocess.DEVNULL)
         desktop.start()
         cases = Cases(desktop, engine, packages, work)
         names = [name for name in dir(Cases) if name.startswith("test_")]
