@@ -184,6 +184,9 @@ gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
   return TRUE;
 }
 
+// How often an unconfirmed move or resize is asked for again.
+constexpr int kRequestRetries = 3;
+
 gboolean OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer data) {
   Native* window = static_cast<Native*>(data);
   const Rect before = window->bounds;
@@ -202,6 +205,21 @@ gboolean OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer data) {
     if (place.x != before.left || place.y != before.top) {
       XMoveWindow(display, window->id, before.left, before.top);
       place = {before.left, before.top};
+    }
+  }
+  // While a move or resize of the engine's is unconfirmed, an answer that does
+  // not match it belongs to an earlier request (a window shown and then sized at
+  // once): ask again rather than take it, a few times before giving in.
+  if (window->requested) {
+    const Rect& wanted = *window->requested;
+    const bool matches = place.x == wanted.left && place.y == wanted.top &&
+                         event->width == std::max(wanted.width, 1) && event->height == std::max(wanted.height, 1);
+    if (matches || ++window->request_retries > kRequestRetries) {
+      window->requested.reset();
+    } else {
+      gtk_window_move(GTK_WINDOW(window->widget), wanted.left, wanted.top);
+      gtk_window_resize(GTK_WINDOW(window->widget), std::max(wanted.width, 1), std::max(wanted.height, 1));
+      return FALSE;
     }
   }
   // A window of size 0 is shown 1×1: that is no resize.
@@ -440,6 +458,10 @@ void GtkDesktop::SetBounds(WindowId id, Rect bounds) {
   bounds.height = std::max(bounds.height, 0);
   const Rect before = window->bounds;
   window->bounds = bounds;
+  if (!window->parent) {
+    window->requested = bounds;
+    window->request_retries = 0;
+  }
   gtk_window_move(GTK_WINDOW(window->widget), bounds.left, bounds.top);
   gtk_window_resize(GTK_WINDOW(window->widget), std::max(bounds.width, 1), std::max(bounds.height, 1));
   // The engine hears of its own moves at once, as the window system reports them

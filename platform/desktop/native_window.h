@@ -20,6 +20,11 @@ struct GtkDesktop::NativeWindow {
   GtkWidget* widget = nullptr;
   WindowListener* listener = nullptr;
   Rect bounds;          // as the engine set it or the window manager reported it
+  // The engine's last move or resize that the window manager has not yet
+  // confirmed, and how often it was asked again: answers to earlier requests
+  // that arrive meanwhile must not undo it.
+  std::optional<Rect> requested;
+  int request_retries = 0;
   bool visible = false;
   bool painting = false;  // inside the draw handler: a new picture needs no new draw
   cairo_surface_t* picture = nullptr;
