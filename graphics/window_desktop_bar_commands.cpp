@@ -1,4 +1,7 @@
 // A window's status icon and its place as an app bar docked to a screen edge.
+#include <algorithm>
+#include <cstdint>
+
 #include "engine/value_text.h"
 #include "graphics/window_commands.h"
 #include "graphics/window_picture_commands.h"
@@ -85,10 +88,16 @@ Handled AppBar(Target& t) {
   const platform::Rect r = OuterRect(t);
   if (what == "setpos") {
     const int left = t.Number(2, r.left), top = t.Number(3, r.top);
-    const int right = left + t.Number(4, r.left + r.width - left);
-    const int bottom = top + t.Number(5, r.top + r.height - top);
+    // Right and bottom default to the window's own; the strip's sizes stay
+    // within what a window can be, whatever numbers a script gives.
+    const auto extent = [](int64_t size) {
+      return static_cast<int>(std::clamp<int64_t>(size, 0, platform::kMaxWindowExtent));
+    };
+    const auto fallback = [](int64_t size) { return static_cast<int32_t>(std::clamp<int64_t>(size, 0, INT32_MAX)); };
+    const int width = extent(t.Number(4, fallback(int64_t{r.left} + r.width - left)));
+    const int height = extent(t.Number(5, fallback(int64_t{r.top} + r.height - top)));
     if (bars) {
-      platform::Rect strip = bars->QueryAppBarPosition(t.native(), edge, {left, top, right - left, bottom - top});
+      platform::Rect strip = bars->QueryAppBarPosition(t.native(), edge, {left, top, width, height});
       bars->SetAppBarPosition(t.native(), edge, strip);
     }
     return kDone;

@@ -1,5 +1,8 @@
 // A window's outline and transparency: ellipses and rounded rectangles,
 // polygons from an array, outlines from pictures, a key colour and opacity.
+#include <algorithm>
+#include <cstdint>
+
 #include "engine/value_text.h"
 #include "engine/variables.h"
 #include "graphics/region_builder.h"
@@ -24,7 +27,11 @@ Handled RoundedShape(Target& t, bool elliptic) {
   const int w = t.Number(3, client.width), h = t.Number(4, client.height);
   const int corner_width = elliptic ? w : t.Number(5, 0);
   const int corner_height = elliptic ? h : t.Number(6, 0);
-  SetOuterRect(t, {OuterRect(t).left, OuterRect(t).top, x + w, y + h});
+  // Sizes from any numbers a script gives stay within what a window can be.
+  const auto extent = [](int64_t size) {
+    return static_cast<int>(std::clamp<int64_t>(size, 0, platform::kMaxWindowExtent));
+  };
+  SetOuterRect(t, {OuterRect(t).left, OuterRect(t).top, extent(int64_t{x} + w), extent(int64_t{y} + h)});
   graphics::RowSpans area;
   area.AddRoundedRect({x, y, w, h}, corner_width, corner_height);
   SetRegion(t, area.Rectangles());

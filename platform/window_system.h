@@ -13,6 +13,10 @@ namespace ixo::platform {
 
 using WindowId = uint64_t;  // 0 is never a window; on X11 the window id
 
+// The largest width or height a window can have (X11's limit); larger sizes
+// asked for by a script are cut to it.
+inline constexpr int kMaxWindowExtent = 32767;
+
 // Private messages between engines and to engine windows count from here.
 inline constexpr uint32_t kPrivateMessageBase = 0x8000;
 

@@ -20,6 +20,13 @@ bool IsTwinOf(int generic_key, int key) {
 
 }  // namespace
 
+namespace {
+
+// A virtual window keeps at most this many bytes of what it shows.
+constexpr size_t kMaxKeptPixelBytes = size_t{64} << 20;
+
+}  // namespace
+
 VirtualDesktop::VirtualDesktop(VirtualClock& clock, Size screen) : clock_(clock), screen_(screen) {}
 
 VirtualWindow* VirtualDesktop::Find(WindowId id) {
@@ -84,12 +91,13 @@ Rect VirtualDesktop::Bounds(WindowId id) {
 void VirtualDesktop::SetBounds(WindowId id, Rect bounds) {
   VirtualWindow* window = Find(id);
   if (!window) return;
-  bounds.width = std::max(bounds.width, 0);
-  bounds.height = std::max(bounds.height, 0);
+  bounds.width = std::clamp(bounds.width, 0, kMaxWindowExtent);
+  bounds.height = std::clamp(bounds.height, 0, kMaxWindowExtent);
   const Rect before = window->bounds;
   window->bounds = bounds;
   if (before.width != bounds.width || before.height != bounds.height) {
-    window->pixels.assign(static_cast<size_t>(bounds.width) * bounds.height * 3, 0);
+    // What the window showed is gone; the next paint brings it back.
+    window->pixels.clear();
     paint_pending_.insert(id);
   }
   // The window system reports moves and sizes while the call is made.
@@ -123,7 +131,13 @@ void VirtualDesktop::Present(WindowId id, PixelView picture) {
   if (!window) return;
   const int width = std::min(picture.width, window->bounds.width);
   const int height = std::min(picture.height, window->bounds.height);
+  if (width <= 0 || height <= 0) return;
+  // The window's pixels are kept as large as the window only as far as a
+  // picture can be: a window far larger than any picture keeps none.
   const size_t row_bytes = static_cast<size_t>(window->bounds.width) * 3;
+  const size_t size = row_bytes * static_cast<size_t>(window->bounds.height);
+  if (size > kMaxKeptPixelBytes) return;
+  if (window->pixels.size() != size) window->pixels.assign(size, 0);
   for (int y = 0; y < height; ++y)
     std::memcpy(window->pixels.data() + y * row_bytes, picture.pixels + y * picture.stride,
                 static_cast<size_t>(width) * 3);

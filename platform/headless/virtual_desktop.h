@@ -36,7 +36,8 @@ struct VirtualWindow {
   Rect bounds;
   bool visible = false;
   WindowStyle style;
-  // What the window shows: rows of blue, green, red bytes, bounds-sized, no padding.
+  // What the window shows: rows of blue, green, red bytes, bounds-sized, no
+  // padding; empty until something is painted (and for a window too large to keep).
   std::vector<uint8_t> pixels;
 
   std::string title;

@@ -29,8 +29,8 @@ import traceback
 
 SCREEN = (1024, 768)
 WINDOW_TIMEOUT = 10.0  # seconds for a window to appear: a hang guard
-CHANGE_TIMEOUT = 3.0   # seconds for input to show in a window
-EXIT_TIMEOUT = 5.0     # seconds for an engine to end when asked
+CHANGE_TIMEOUT = 10.0  # seconds for input to show in a window: a hang guard (sanitizer builds on busy machines are slow)
+EXIT_TIMEOUT = 10.0    # seconds for an engine to end when asked
 BALL_REST_TIMEOUT = 15.0  # seconds for the ball thrown at start to come to rest
 
 TOOLS = {  # program: the Debian package that holds it
