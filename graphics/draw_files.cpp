@@ -14,14 +14,12 @@
 #include "graphics/draw_command.h"
 #include "graphics/ico_codec.h"
 #include "graphics/jpeg_codec.h"
+#include "graphics/picture_file_reader.h"
 #include "graphics/kernels/kernels.h"
 
 namespace ixo::graphics {
 
 namespace {
-
-// Picture files larger than this are not read into memory.
-constexpr std::streamoff kMaxPictureFile = std::streamoff{1} << 28;
 
 std::string LowerExtension(const std::string& path) {
   const size_t dot = path.find_last_of('.');
@@ -33,17 +31,6 @@ std::string LowerExtension(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }
-
-std::optional<std::vector<uint8_t>> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
-  const std::streamoff size = in.tellg();
-  if (size < 0 || size > kMaxPictureFile) return std::nullopt;
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  in.seekg(0);
-  if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
-  return bytes;
-}
 
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -66,7 +53,7 @@ Result LoadPictureCommand(Engine& engine, Image& image) {
     ReportError(engine, message::kImageNotFound + name);
     return kNoResult;
   }
-  const std::optional<std::vector<uint8_t>> bytes = ReadFile(path);
+  const std::optional<std::vector<uint8_t>> bytes = ReadPictureFile(path);
   std::optional<Image> picture;
   if (bytes && icon) picture = DecodeIcon(*bytes, Number(engine, 4, 32), Number(engine, 5, 32));
   if (bytes && extension == ".bmp") picture = DecodeBmp(*bytes);

@@ -2,8 +2,6 @@
 // outlines "shape" "load" (from a bitmap file) and "shape" "from" (a draw image).
 #include "graphics/window_picture_commands.h"
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include "engine/ascii_case.h"
@@ -13,6 +11,7 @@
 #include "graphics/draw_command.h"
 #include "graphics/ico_codec.h"
 #include "graphics/jpeg_codec.h"
+#include "graphics/picture_file_reader.h"
 
 namespace ixo::window_commands {
 
@@ -23,9 +22,7 @@ constexpr const char* kNotAPicture = "Image must be .bmp or .jpg file.";
 constexpr int kIconSize = 32;
 
 std::optional<std::vector<uint8_t>> ReadBytes(const std::string& script_path) {
-  std::ifstream file(HostPath(script_path), std::ios::binary);
-  if (!file) return std::nullopt;
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return graphics::ReadPictureFile(HostPath(script_path));
 }
 
 // A picture a script names that cannot be read is an error that escapes the
