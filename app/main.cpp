@@ -116,9 +116,10 @@ int RunHeadless(const std::string& program, const HeadlessOptions& options) {
 int Build(const std::string& program, const std::vector<std::string>& args) {
   ixo::HeadlessRunner runner(std::cout, std::cerr);
   ixo::BuildOutcome outcome = ixo::BuildFromCommandLine(runner.engine(), args);
-  // "/exe" runs the package just built, named from the folder and the name.
+  // "/exe" runs the package just built, named from the folder and the name, on
+  // the desktop as opening it would.
   if (ixo::LowerAscii(args[1]).find("/exe") != std::string::npos && args.size() > 3) {
-    ixo::platform::SpawnProcessStarter starter({"--headless"});
+    ixo::platform::SpawnProcessStarter starter;
     starter.Open(program, "\"" + args[2] + args[3] + ".ixo\"");
   }
   return outcome == ixo::BuildOutcome::kBuilt ? 0 : 1;
