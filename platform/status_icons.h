@@ -1,13 +1,21 @@
 // Icons in the desktop's status area, one per engine window, and their balloons.
 // Pointer activity on an icon reaches its window as the private status-icon
-// message (kPrivateMessageBase + 2) with the mouse notification in the second word.
+// message (PrivateMessage::kStatusIcon) with the mouse notification in the second word.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/window_system.h"
 
 namespace ixo::platform {
+
+// The mouse notifications of a status icon.
+inline constexpr uint64_t kIconMouseMove = 0x0200;
+inline constexpr uint64_t kIconLeftDown = 0x0201;
+inline constexpr uint64_t kIconLeftUp = 0x0202;
+inline constexpr uint64_t kIconLeftDoubleClick = 0x0203;
+inline constexpr uint64_t kIconRightDown = 0x0204;
 
 enum class BalloonIcon { kNone = 0, kInformation = 1, kWarning = 2, kError = 3 };
 

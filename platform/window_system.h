@@ -3,6 +3,7 @@
 // interface thread through the window's listener.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -17,8 +18,31 @@ using WindowId = uint64_t;  // 0 is never a window; on X11 the window id
 // asked for by a script are cut to it.
 inline constexpr int kMaxWindowExtent = 32767;
 
+// The bounds a window system gives a window asked for these: sizes from 0 to
+// kMaxWindowExtent.
+inline Rect WithinWindowExtents(Rect bounds) {
+  bounds.width = std::clamp(bounds.width, 0, kMaxWindowExtent);
+  bounds.height = std::clamp(bounds.height, 0, kMaxWindowExtent);
+  return bounds;
+}
+
 // Private messages between engines and to engine windows count from here.
 inline constexpr uint32_t kPrivateMessageBase = 0x8000;
+
+// The private messages, by their number above kPrivateMessageBase.
+enum class PrivateMessage : uint32_t {
+  kExternText = 1,
+  kStatusIcon = 2,  // second word: the mouse notification (platform/status_icons.h)
+  kAppBar = 3,      // first word: kAppBarPositionChanged
+  kQuit = 4,
+  kExternNumbers = 5,
+};
+
+inline constexpr uint32_t PrivateMessageNumber(PrivateMessage message) {
+  return kPrivateMessageBase + static_cast<uint32_t>(message);
+}
+
+inline constexpr uint64_t kAppBarPositionChanged = 1;
 
 class WindowListener {
  public:

@@ -1,6 +1,7 @@
 #include "window/window_messages.h"
 
 #include "engine/engine.h"
+#include "platform/status_icons.h"
 #include "window/engine_windows.h"
 #include "window/poll_tick.h"
 #include "window/window_events.h"
@@ -47,8 +48,9 @@ void HandleActivation(EngineWindows& windows, int index, bool active) {
 
 void HandlePrivateMessage(EngineWindows& windows, int index, uint32_t number, uint64_t first, uint64_t second) {
   if (!windows.at(index)) return;
-  switch (static_cast<PrivateMessage>(number - platform::kPrivateMessageBase)) {
-    case PrivateMessage::kStatusIcon: {
+  switch (static_cast<platform::PrivateMessage>(number - platform::kPrivateMessageBase)) {
+    case platform::PrivateMessage::kStatusIcon: {
+      using namespace platform;
       const char* name = second == kIconLeftDown         ? "statusicon:mouse:down"
                          : second == kIconLeftUp         ? "statusicon:mouse:up"
                          : second == kIconRightDown      ? "statusicon:mouse:rightclick"
@@ -58,15 +60,15 @@ void HandlePrivateMessage(EngineWindows& windows, int index, uint32_t number, ui
       if (name) RaiseWindowEvent(windows, name, index);
       break;
     }
-    case PrivateMessage::kAppBar:
-      if (first == 1) RaiseWindowEvent(windows, "appbar:poschanged", index);
+    case platform::PrivateMessage::kAppBar:
+      if (first == platform::kAppBarPositionChanged) RaiseWindowEvent(windows, "appbar:poschanged", index);
       break;
-    case PrivateMessage::kQuit:
+    case platform::PrivateMessage::kQuit:
       // Another engine asks this one to go: no event, no question.
       EngineShutdown(windows, false);
       break;
-    case PrivateMessage::kExternText:
-    case PrivateMessage::kExternNumbers:
+    case platform::PrivateMessage::kExternText:
+    case platform::PrivateMessage::kExternNumbers:
       // Received by the extern family's receiver once it exists.
       break;
   }

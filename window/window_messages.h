@@ -10,22 +10,6 @@ namespace ixo {
 
 class EngineWindows;
 
-// Private message numbers, counted from the first one the window system leaves free.
-enum class PrivateMessage : uint32_t {
-  kExternText = 1,
-  kStatusIcon = 2,
-  kAppBar = 3,
-  kQuit = 4,
-  kExternNumbers = 5,
-};
-
-// Mouse notifications a status icon reports through kStatusIcon.
-inline constexpr uint64_t kIconMouseMove = 0x0200;
-inline constexpr uint64_t kIconLeftDown = 0x0201;
-inline constexpr uint64_t kIconLeftUp = 0x0202;
-inline constexpr uint64_t kIconLeftDoubleClick = 0x0203;
-inline constexpr uint64_t kIconRightDown = 0x0204;
-
 void HandleCloseRequest(EngineWindows& windows, int index);
 void HandleMoved(EngineWindows& windows, int index);
 void HandleResized(EngineWindows& windows, int index);

@@ -454,8 +454,7 @@ Rect GtkDesktop::Bounds(WindowId id) {
 void GtkDesktop::SetBounds(WindowId id, Rect bounds) {
   NativeWindow* window = Find(id);
   if (!window) return;
-  bounds.width = std::clamp(bounds.width, 0, kMaxWindowExtent);
-  bounds.height = std::clamp(bounds.height, 0, kMaxWindowExtent);
+  bounds = WithinWindowExtents(bounds);
   const Rect before = window->bounds;
   window->bounds = bounds;
   if (!window->parent) {

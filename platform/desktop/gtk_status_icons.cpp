@@ -15,13 +15,7 @@ namespace ixo::platform {
 
 namespace {
 
-// Mouse notifications carried in the message's second word.
-constexpr uint64_t kMouseMove = 0x0200;
-constexpr uint64_t kLeftDown = 0x0201;
-constexpr uint64_t kLeftUp = 0x0202;
-constexpr uint64_t kLeftDoubleClick = 0x0203;
-constexpr uint64_t kRightDown = 0x0204;
-constexpr uint32_t kStatusIconMessage = kPrivateMessageBase + 2;
+constexpr uint32_t kStatusIconMessage = PrivateMessageNumber(PrivateMessage::kStatusIcon);
 
 using Native = GtkDesktop::NativeWindow;
 
@@ -31,30 +25,30 @@ void Report(Native* window, uint64_t notification) {
 
 gboolean OnIconButtonPress(GtkStatusIcon*, GdkEventButton* event, gpointer data) {
   Native* window = static_cast<Native*>(data);
-  if (event->button == 1 && event->type == GDK_BUTTON_PRESS) Report(window, kLeftDown);
-  if (event->button == 1 && event->type == GDK_2BUTTON_PRESS) Report(window, kLeftDoubleClick);
-  if (event->button == 3 && event->type == GDK_BUTTON_PRESS) Report(window, kRightDown);
+  if (event->button == 1 && event->type == GDK_BUTTON_PRESS) Report(window, kIconLeftDown);
+  if (event->button == 1 && event->type == GDK_2BUTTON_PRESS) Report(window, kIconLeftDoubleClick);
+  if (event->button == 3 && event->type == GDK_BUTTON_PRESS) Report(window, kIconRightDown);
   return TRUE;
 }
 
 gboolean OnIconButtonRelease(GtkStatusIcon*, GdkEventButton* event, gpointer data) {
-  if (event->button == 1) Report(static_cast<Native*>(data), kLeftUp);
+  if (event->button == 1) Report(static_cast<Native*>(data), kIconLeftUp);
   return TRUE;
 }
 
 // Without the pointer (the keyboard, an accessibility tool) the icon is
 // activated or asked for its menu: a left click and a right press.
 void OnIconActivate(GtkStatusIcon*, gpointer data) {
-  Report(static_cast<Native*>(data), kLeftDown);
-  Report(static_cast<Native*>(data), kLeftUp);
+  Report(static_cast<Native*>(data), kIconLeftDown);
+  Report(static_cast<Native*>(data), kIconLeftUp);
 }
 
-void OnIconPopupMenu(GtkStatusIcon*, guint, guint, gpointer data) { Report(static_cast<Native*>(data), kRightDown); }
+void OnIconPopupMenu(GtkStatusIcon*, guint, guint, gpointer data) { Report(static_cast<Native*>(data), kIconRightDown); }
 
 // The tray tells of the pointer resting on the icon only when it asks for the
 // hint: that stands for the pointer moving over it.
 gboolean OnIconQueryTooltip(GtkStatusIcon*, gint, gint, gboolean keyboard, GtkTooltip*, gpointer data) {
-  if (!keyboard) Report(static_cast<Native*>(data), kMouseMove);
+  if (!keyboard) Report(static_cast<Native*>(data), kIconMouseMove);
   return FALSE;
 }
 

@@ -17,8 +17,7 @@ namespace ixo::platform {
 
 namespace {
 
-constexpr uint32_t kAppBarMessage = kPrivateMessageBase + 3;
-constexpr uint64_t kAppBarPositionChanged = 1;
+constexpr uint32_t kAppBarMessage = PrivateMessageNumber(PrivateMessage::kAppBar);
 
 Rect Intersection(Rect a, Rect b) {
   const int left = std::max(a.left, b.left);

@@ -91,8 +91,7 @@ Rect VirtualDesktop::Bounds(WindowId id) {
 void VirtualDesktop::SetBounds(WindowId id, Rect bounds) {
   VirtualWindow* window = Find(id);
   if (!window) return;
-  bounds.width = std::clamp(bounds.width, 0, kMaxWindowExtent);
-  bounds.height = std::clamp(bounds.height, 0, kMaxWindowExtent);
+  bounds = WithinWindowExtents(bounds);
   const Rect before = window->bounds;
   window->bounds = bounds;
   if (before.width != bounds.width || before.height != bounds.height) {

@@ -164,7 +164,7 @@ void VirtualDesktop::HideStatusIcon(WindowId owner) {
 void VirtualDesktop::ClickStatusIcon(WindowId owner, uint64_t mouse_notification) {
   VirtualWindow* window = Find(owner);
   if (!window || !window->status_icon) return;
-  PostPrivateMessage(owner, kPrivateMessageBase + 2, 0, mouse_notification);
+  PostPrivateMessage(owner, PrivateMessageNumber(PrivateMessage::kStatusIcon), 0, mouse_notification);
   RunIdle();
 }
 

@@ -483,7 +483,7 @@ TEST_F(DesktopServicesTest, AppBarReservesItsStripAndHearsOfWorkAreaChanges) {
             (std::vector<long>{100, 0, 0, 0, 0, screen_height - 1, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(Property(bar, "_NET_WM_STRUT"), (std::vector<long>{100, 0, 0, 0}));
 
-  const RecordingListener::Message changed{kPrivateMessageBase + 3, 1, 0};
+  const RecordingListener::Message changed{PrivateMessageNumber(PrivateMessage::kAppBar), kAppBarPositionChanged, 0};
   ASSERT_TRUE(WaitFor([&] { return desktop_->All()[0].work_area.left == 100; }))
       << "the window manager never took the strip off the work area";
   EXPECT_TRUE(WaitFor([&] {

@@ -181,7 +181,7 @@ TEST_F(WindowFamilyTest, TheStatusIconIsAddedOnceAndThenChanged) {
   EXPECT_EQ(icon.balloon_icon, platform::BalloonIcon::kWarning);
   EXPECT_TRUE(window(0).status_icon_shown);
   ClearEvents();
-  desktop().ClickStatusIcon(window(0).native, 0x0201);
+  desktop().ClickStatusIcon(window(0).native, platform::kIconLeftDown);
   EXPECT_EQ(events(), (std::vector<std::string>{"statusicon:mouse:down"}));
   Window({"main", "statusicon", "hide"});
   EXPECT_FALSE(Shown(0).status_icon);

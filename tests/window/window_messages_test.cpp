@@ -10,9 +10,8 @@ using Events = std::vector<std::string>;
 class WindowMessagesTest : public WindowTest {
  protected:
   platform::ApplicationListener& application() { return *desktop().application_listener(); }
-  void Post(int index, PrivateMessage message, uint64_t first, uint64_t second) {
-    desktop().PostPrivateMessage(window(index).native, platform::kPrivateMessageBase + static_cast<uint32_t>(message),
-                                 first, second);
+  void Post(int index, platform::PrivateMessage message, uint64_t first, uint64_t second) {
+    desktop().PostPrivateMessage(window(index).native, platform::PrivateMessageNumber(message), first, second);
     Advance(0);
   }
 };
@@ -73,10 +72,11 @@ TEST_F(WindowMessagesTest, StatusIconAndAppBarMessagesBecomeEvents) {
                   "statusicon:mouse:dblclick", "statusicon:mouse:move", "appbar:poschanged"}));
   CreateWindow(1, {0, 0, 10, 10});
   ClearEvents();
+  using namespace platform;
   for (uint64_t mouse : {kIconLeftDown, kIconLeftUp, kIconRightDown, kIconLeftDoubleClick, kIconMouseMove, 0x999ul})
     Post(1, PrivateMessage::kStatusIcon, 0, mouse);
   Post(1, PrivateMessage::kAppBar, 2, 0);
-  Post(1, PrivateMessage::kAppBar, 1, 0);
+  Post(1, PrivateMessage::kAppBar, kAppBarPositionChanged, 0);
   EXPECT_EQ(events(), (Events{"statusicon:mouse:down@1", "statusicon:mouse:up@1", "statusicon:mouse:rightclick@1",
                               "statusicon:mouse:dblclick@1", "statusicon:mouse:move@1", "appbar:poschanged@1"}));
 }
@@ -84,7 +84,7 @@ TEST_F(WindowMessagesTest, StatusIconAndAppBarMessagesBecomeEvents) {
 TEST_F(WindowMessagesTest, AQuitRequestEndsTheObjectWithoutEvents) {
   Start(Handlers({"unload", "terminate"}));
   ClearEvents();
-  Post(0, PrivateMessage::kQuit, 0, 0);
+  Post(0, platform::PrivateMessage::kQuit, 0, 0);
   EXPECT_TRUE(events().empty());
   EXPECT_EQ(windows().at(0), nullptr);
   EXPECT_TRUE(desktop().TerminateRequested());
