@@ -652,6 +652,30 @@ class Cases:
                 engine.close()
 
 
+def tools_installed():
+    """Whether the X tools of the test desktop are there; says which packages to install when not."""
+    missing = sorted({package for tool, package in TOOLS.items() if not shutil.which(tool)})
+    if missing:
+        print(f"FAIL: the test desktop needs the Debian packages {' '.join(missing)} "
+              "(scripts/install-deps.sh installs them)", file=sys.stderr)
+    return not missing
+
+
+@contextlib.contextmanager
+def scratch_desktop():
+    """A scratch folder and a Desktop working in it, not started yet. On leaving,
+    also after a kill from the test runner, the desktop's servers and engines are
+    ended and the folder removed."""
+    work = tempfile.mkdtemp(prefix="ixo-desktop-")
+    desktop = Desktop(work)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    try:
+        yield desktop, work
+    finally:
+        desktop.stop()
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def main(argv):
     if len(argv) < 5:
         print(__doc__, file=sys.stderr)
@@ -659,18 +683,11 @@ def main(argv):
     engine, ixo, objects_dir, examples_dir = argv[1:5]
     chosen = argv[5:]
 
-    missing = sorted({package for tool, package in TOOLS.items() if not shutil.which(tool)})
-    if missing:
-        print(f"FAIL: the desktop tests need the Debian packages {' '.join(missing)} "
-              "(scripts/install-deps.sh installs them)", file=sys.stderr)
+    if not tools_installed():
         return 1
 
-    work = tempfile.mkdtemp(prefix="ixo-desktop-")
-    desktop = Desktop(work)
-    # A kill from the test runner still ends the servers and engines.
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     passed, failed = [], []
-    try:
+    with scratch_desktop() as (desktop, work):
         packages = {}
         sources = {"ball": os.path.join(examples_dir, "ball")}
         sources.update({name: os.path.join(objects_dir, name) for name in sorted(os.listdir(objects_dir))})
@@ -701,9 +718,6 @@ def main(argv):
                 print(f"FAIL  {name}: {error}", flush=True)
                 if not isinstance(error, Failure):
                     traceback.print_exc()
-    finally:
-        desktop.stop()
-        shutil.rmtree(work, ignore_errors=True)
     print(f"{len(passed)} passed, {len(failed)} failed")
     return 1 if failed or not passed else 0
 

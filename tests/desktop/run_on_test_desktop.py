@@ -9,35 +9,21 @@ when the program fails or the launcher is killed. The exit status is the
 program's.
 """
 
-import os
-import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 
-from desktop_test import TOOLS, Desktop
+from desktop_test import scratch_desktop, tools_installed
 
 
 def main(argv):
     if len(argv) < 2:
         print(__doc__, file=sys.stderr)
         return 2
-    missing = sorted({package for tool, package in TOOLS.items() if not shutil.which(tool)})
-    if missing:
-        print(f"FAIL: the desktop needs the Debian packages {' '.join(missing)} "
-              "(scripts/install-deps.sh installs them)", file=sys.stderr)
+    if not tools_installed():
         return 1
-    work = tempfile.mkdtemp(prefix="ixo-desktop-")
-    desktop = Desktop(work)
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
-    try:
+    with scratch_desktop() as (desktop, _):
         desktop.start()
         return subprocess.run(argv[1:], env=desktop.env).returncode
-    finally:
-        desktop.stop()
-        shutil.rmtree(work, ignore_errors=True)
-
 
 if __name__ == "__main__":
     sys.exit(main(sys.argv))
